@@ -1,0 +1,12 @@
+#pragma once
+
+#include "TextBox.h"
+
+namespace core {
+
+// Holds a field to `limit` characters (UTF-16 units of any kind) after each change of its text:
+// a longer text is cut to its first `limit` characters and the caret put after them. Runs in
+// resume-next mode: a failing step is skipped and the next one runs. It never raises.
+void LimitLength(runtime::TextBox &field, int limit);
+
+} // namespace core

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Quorvane with its tests and benchmarks and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
+    libgtest-dev libbenchmark-dev \
+    binutils-mingw-w64-x86-64 desktop-file-utils appstream
+
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/test
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure
