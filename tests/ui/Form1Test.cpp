@@ -1,0 +1,525 @@
+#include "Form1.h"
+#include "ModalWatch.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyleOptionFrame>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWindow>
+
+#include <memory>
+
+namespace {
+
+const QString invalidData = QStringLiteral("Invalid data.  Please check and re-enter!");
+const QString sentence = QStringLiteral(
+    "According to the Panel on Energy, Obesity, and Body Weight Standards as published in American Journal "
+    "of Clinical Nutrition, your category is:");
+
+// The width a line edit leaves for its text: inside the frame, less Qt's fixed margin each side.
+int textWidth(const QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->rect();
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins margins = edit->textMargins();
+    constexpr int lineEditHorizontalMargin = 2;
+    return contents.width() - margins.left() - margins.right() - 2 * lineEditHorizontalMargin;
+}
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controls_data();
+    void controls();
+    void window();
+    void focusStartsInWeight();
+    void tabOrder();
+    void enterAndEscapeRunNothing_data();
+    void enterAndEscapeRunNothing();
+    void clicksElsewhereRunNothing_data();
+    void clicksElsewhereRunNothing();
+    void typingIsLimited_data();
+    void typingIsLimited();
+    void pastingIsLimited_data();
+    void pastingIsLimited();
+    void resultBoxesHaveNoLimit();
+    void calculate_data();
+    void calculate();
+    void spaceOnTheButtonCalculates();
+    void writtenTextShowsFromItsStart();
+    void invalidDataBox_data();
+    void invalidDataBox();
+    void windowTakesNoInputWhileTheBoxIsOpen();
+    void runTimeErrorIsReportedAndTheWindowGoesOn();
+    void accessibleNames_data();
+    void accessibleNames();
+    void textFitsItsBox_data();
+    void textFitsItsBox();
+    void explanationShowsWhole();
+    void closingAsksNothing();
+
+private:
+    template<typename T = QWidget>
+    T *control(const char *name) const
+    {
+        auto *widget = m_form->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    QLineEdit *box(const char *name) const { return control<QLineEdit>(name); }
+    void enter(const QString &weight, const QString &feet, const QString &inches);
+
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ModalWatch> m_watch;
+};
+
+void Form1Test::init()
+{
+    m_watch = std::make_unique<ModalWatch>();
+    m_form = std::make_unique<Form1>();
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void Form1Test::cleanup()
+{
+    m_form.reset();
+    QCOMPARE(m_watch->strays, 0);
+    m_watch.reset();
+}
+
+void Form1Test::enter(const QString &weight, const QString &feet, const QString &inches)
+{
+    QTest::keyClicks(box("weight"), weight);
+    QTest::keyClicks(box("heightf"), feet);
+    QTest::keyClicks(box("ft"), inches);
+}
+
+void Form1Test::controls_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Label1") << "QLabel" << QRect(64, 32, 49, 17) << "Weight";
+    QTest::newRow("weight") << "QLineEdit" << QRect(120, 32, 57, 19) << "";
+    QTest::newRow("Label2") << "QLabel" << QRect(48, 64, 49, 17) << "Height";
+    QTest::newRow("heightf") << "QLineEdit" << QRect(104, 64, 57, 19) << "";
+    QTest::newRow("Label3") << "QLabel" << QRect(168, 64, 25, 17) << "Ft.";
+    QTest::newRow("ft") << "QLineEdit" << QRect(200, 64, 57, 19) << "";
+    QTest::newRow("Command1") << "QPushButton" << QRect(112, 96, 113, 25) << "Calculate BMI";
+    QTest::newRow("Line1") << "QFrame" << QRect(48, 136, 225, 1) << "";
+    QTest::newRow("Label4") << "QLabel" << QRect(16, 144, 89, 17) << "Body Mass Index";
+    QTest::newRow("bdmass") << "QLineEdit" << QRect(112, 144, 73, 19) << "";
+    QTest::newRow("Text5") << "QPlainTextEdit" << QRect(72, 176, 185, 65) << sentence + "\n";
+    QTest::newRow("nutrition") << "QLineEdit" << QRect(112, 256, 97, 19) << "";
+}
+
+void Form1Test::controls()
+{
+    QFETCH(QString, className);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+
+    QWidget *widget = control(QTest::currentDataTag());
+    QCOMPARE(widget->metaObject()->className(), className);
+    QCOMPARE(widget->geometry(), geometry);
+    QVERIFY(widget->isVisible());
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        QCOMPARE(edit->text(), text);
+        QVERIFY(!edit->isReadOnly());
+        QCOMPARE(edit->maxLength(), 32767); // no limit of the box's own: the length rule is the limit
+    } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QCOMPARE(button->text(), text);
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget)) {
+        QCOMPARE(plain->toPlainText(), text);
+        QCOMPARE(plain->palette().color(QPalette::Base), plain->palette().color(QPalette::Button));
+    } else {
+        QCOMPARE(qobject_cast<QFrame *>(widget)->frameShape(), QFrame::HLine);
+        QCOMPARE(widget->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+void Form1Test::window()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Calculate BMI"));
+    QCOMPARE(m_form->size(), QSize(312, 289));
+    QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+    QCOMPARE(m_form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 12);
+}
+
+void Form1Test::focusStartsInWeight()
+{
+    QCOMPARE(QApplication::focusWidget(), box("weight"));
+    QTest::keyClicks(QApplication::focusWidget(), "150");
+    QCOMPARE(box("weight")->text(), QStringLiteral("150"));
+}
+
+void Form1Test::tabOrder()
+{
+    const QStringList forward{"heightf", "ft", "bdmass", "nutrition", "Command1", "weight"};
+    for (const QString &next : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    }
+    const QStringList backward{"Command1", "nutrition", "bdmass", "ft", "heightf", "weight"};
+    for (const QString &previous : backward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), previous);
+    }
+}
+
+void Form1Test::enterAndEscapeRunNothing_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<int>("key");
+    for (const char *name : {"weight", "heightf", "ft", "bdmass", "nutrition"}) {
+        QTest::addRow("%s_enter", name) << name << int(Qt::Key_Return);
+        QTest::addRow("%s_keypad_enter", name) << name << int(Qt::Key_Enter);
+        QTest::addRow("%s_escape", name) << name << int(Qt::Key_Escape);
+    }
+}
+
+void Form1Test::enterAndEscapeRunNothing()
+{
+    QFETCH(QString, boxName);
+    QFETCH(int, key);
+    enter("150", "5", "10");
+    QLineEdit *edit = box(boxName.toLatin1().constData());
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key(key));
+    QApplication::processEvents();
+    QCOMPARE(box("bdmass")->text(), QString());
+    QCOMPARE(box("nutrition")->text(), QString());
+    QVERIFY(m_watch->seen.empty());
+}
+
+void Form1Test::clicksElsewhereRunNothing_data()
+{
+    QTest::addColumn<QString>("target");
+    for (const char *name : {"Label1", "Label2", "Label3", "Label4", "Line1", "Text5", "bdmass", "nutrition", "Form1"})
+        QTest::newRow(name) << name;
+}
+
+void Form1Test::clicksElsewhereRunNothing()
+{
+    QFETCH(QString, target);
+    enter("150", "5", "10");
+    QWidget *widget = target == "Form1" ? m_form.get() : control(target.toLatin1().constData());
+    QTest::mouseClick(widget, Qt::LeftButton, {}, target == "Form1" ? QPoint(5, 5) : widget->rect().center());
+    QCOMPARE(box("bdmass")->text(), QString());
+    QCOMPARE(box("nutrition")->text(), QString());
+}
+
+void Form1Test::typingIsLimited_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("caretAfter");
+
+    QTest::newRow("weight_within") << "weight" << "" << 0 << "150" << "150" << 3;
+    QTest::newRow("weight_at_end_of_full") << "weight" << "150" << 3 << "0" << "150" << 3;
+    QTest::newRow("weight_inside_full") << "weight" << "150" << 1 << "9" << "195" << 3;
+    QTest::newRow("weight_kinds_alike") << "weight" << "" << 0 << "5.5x" << "5.5" << 3;
+    QTest::newRow("heightf_in_front") << "heightf" << "5" << 0 << "6" << "6" << 1;
+    QTest::newRow("heightf_second") << "heightf" << "5" << 1 << "7" << "5" << 1;
+    QTest::newRow("ft_inside_full") << "ft" << "10" << 1 << "1" << "11" << 2;
+    QTest::newRow("ft_kinds") << "ft" << "" << 0 << "-5" << "-5" << 2;
+    QTest::newRow("ft_blank_digit") << "ft" << "" << 0 << " 1" << " 1" << 2;
+}
+
+void Form1Test::typingIsLimited()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, before);
+    QFETCH(int, caret);
+    QFETCH(QString, typed);
+    QFETCH(QString, after);
+    QFETCH(int, caretAfter);
+
+    QLineEdit *edit = box(boxName.toLatin1().constData());
+    edit->setFocus();
+    QTest::keyClicks(edit, before);
+    edit->setCursorPosition(caret);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), after);
+    QCOMPARE(edit->cursorPosition(), caretAfter);
+}
+
+void Form1Test::pastingIsLimited_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("weight_empty") << "weight" << "" << "abcdef" << "abc";
+    QTest::newRow("ft_after_one") << "ft" << "1" << "xyz" << "1x";
+    QTest::newRow("heightf_within") << "heightf" << "" << "5" << "5";
+}
+
+void Form1Test::pastingIsLimited()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+
+    QLineEdit *edit = box(boxName.toLatin1().constData());
+    edit->setFocus();
+    QTest::keyClicks(edit, before);
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), after);
+    QCOMPARE(edit->cursorPosition(), after.size());
+}
+
+void Form1Test::resultBoxesHaveNoLimit()
+{
+    for (const char *name : {"bdmass", "nutrition"}) {
+        QTest::keyClicks(box(name), "typed by the user");
+        QCOMPARE(box(name)->text(), QStringLiteral("typed by the user"));
+    }
+    enter("150", "5", "10");
+    QCOMPARE(box("bdmass")->text(), QStringLiteral("typed by the user"));
+}
+
+void Form1Test::calculate_data()
+{
+    QTest::addColumn<QString>("weight");
+    QTest::addColumn<QString>("feet");
+    QTest::addColumn<QString>("inches");
+    QTest::addColumn<QString>("shownFeet");
+    QTest::addColumn<QString>("shownInches");
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("category");
+
+    QTest::newRow("typical") << "150" << "5" << "10" << "5" << "10" << "22" << "Desirable";
+    QTest::newRow("rewrite") << "180" << "5" << "14" << "6" << "2" << "23" << "Desirable";
+    QTest::newRow("prone") << "190" << "5" << "10" << "5" << "10" << "27" << "prone to health risks";
+    QTest::newRow("largest_index") << "499" << "4" << ".1" << "4" << ".1" << "152" << "Extremely obese";
+}
+
+void Form1Test::calculate()
+{
+    QFETCH(QString, weight);
+    QFETCH(QString, feet);
+    QFETCH(QString, inches);
+    enter(weight, feet, inches);
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+    QTEST(box("heightf")->text(), "shownFeet");
+    QTEST(box("ft")->text(), "shownInches");
+    QTEST(box("bdmass")->text(), "index");
+    QTEST(box("nutrition")->text(), "category");
+    QVERIFY(m_watch->seen.empty());
+}
+
+void Form1Test::spaceOnTheButtonCalculates()
+{
+    enter("150", "5", "10");
+    control("Command1")->setFocus();
+    QTest::keyClick(control("Command1"), Qt::Key_Space);
+    QCOMPARE(box("bdmass")->text(), QStringLiteral("22"));
+    QCOMPARE(box("nutrition")->text(), QStringLiteral("Desirable"));
+}
+
+void Form1Test::writtenTextShowsFromItsStart()
+{
+    enter("200", "5", "14");
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+    QCOMPARE(box("nutrition")->text(), QStringLiteral("prone to health risks"));
+    for (const char *name : {"nutrition", "bdmass", "heightf", "ft"})
+        QCOMPARE(box(name)->cursorPosition(), 0);
+}
+
+void Form1Test::invalidDataBox_data()
+{
+    QTest::addColumn<int>("dismissKey"); // 0: the OK button; -1: the close box
+    QTest::newRow("ok_button") << 0;
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("escape") << int(Qt::Key_Escape);
+    QTest::newRow("close_box") << -1;
+}
+
+void Form1Test::invalidDataBox()
+{
+    QFETCH(int, dismissKey);
+    QTest::keyClicks(box("bdmass"), "earlier");
+    QTest::keyClicks(box("nutrition"), "earlier too");
+    enter("500", "5", "14");
+    m_watch->expect([dismissKey](QMessageBox &box) {
+        if (dismissKey == 0)
+            box.button(QMessageBox::Ok)->click();
+        else if (dismissKey == -1)
+            box.close();
+        else
+            QTest::keyClick(&box, Qt::Key(dismissKey));
+    });
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+
+    QCOMPARE(m_watch->seen.size(), std::size_t(1));
+    const SeenBox &seen = m_watch->seen.front();
+    QCOMPARE(seen.text, invalidData);
+    QCOMPARE(seen.title, QStringLiteral("Quorvane"));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.buttonCount, 1);
+    QVERIFY(seen.okOnly);
+    QCOMPARE(seen.modality, Qt::ApplicationModal);
+    QCOMPARE(box("heightf")->text(), QStringLiteral("5"));
+    QCOMPARE(box("ft")->text(), QStringLiteral("14"));
+    QCOMPARE(box("bdmass")->text(), QStringLiteral("earlier"));
+    QCOMPARE(box("nutrition")->text(), QStringLiteral("earlier too"));
+    QVERIFY(m_form->isVisible());
+}
+
+void Form1Test::windowTakesNoInputWhileTheBoxIsOpen()
+{
+    // Input through the window system, as a user's, and not straight to the widget.
+    QWindow *window = m_form->windowHandle();
+    const QPoint button = control("Command1")->geometry().center();
+    m_watch->expect([&](QMessageBox &box) {
+        QTest::mouseClick(window, Qt::LeftButton, {}, button);
+        QTest::mouseClick(window, Qt::LeftButton, {}, this->box("weight")->geometry().center());
+        QTest::keyClick(window, Qt::Key_1);
+        box.accept();
+    });
+    QTest::mouseClick(window, Qt::LeftButton, {}, button);
+    QTRY_COMPARE(m_watch->seen.size(), std::size_t(1));
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(m_watch->seen.size(), std::size_t(1));
+    QCOMPARE(box("weight")->text(), QString());
+    QVERIFY(m_form->isVisible());
+}
+
+void Form1Test::runTimeErrorIsReportedAndTheWindowGoesOn()
+{
+    QTest::keyClicks(box("bdmass"), "earlier");
+    {
+        // A weight no typing could leave in the box, to reach an overflow through the window.
+        const QSignalBlocker unlimited(box("weight"));
+        box("weight")->setText(QStringLiteral("1e308"));
+    }
+    QTest::keyClicks(box("heightf"), "5");
+    QTest::keyClicks(box("ft"), "10");
+    m_watch->expect();
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+
+    QCOMPARE(m_watch->seen.size(), std::size_t(1));
+    QCOMPARE(m_watch->seen.front().text, QStringLiteral("Run-time error '6':\n\nOverflow"));
+    QCOMPARE(m_watch->seen.front().title, QStringLiteral("Quorvane"));
+    QCOMPARE(m_watch->seen.front().icon, QMessageBox::Critical);
+    QCOMPARE(box("bdmass")->text(), QStringLiteral("earlier"));
+    QVERIFY(m_form->isVisible());
+
+    box("weight")->clear();
+    QTest::keyClicks(box("weight"), "150");
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+    QCOMPARE(box("bdmass")->text(), QStringLiteral("22"));
+}
+
+void Form1Test::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("weight") << "Weight";
+    QTest::newRow("heightf") << "Height in feet";
+    QTest::newRow("ft") << "Height in inches";
+    QTest::newRow("bdmass") << "Body Mass Index";
+    QTest::newRow("nutrition") << "Category";
+    QTest::newRow("Command1") << "Calculate BMI";
+}
+
+void Form1Test::accessibleNames()
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control(QTest::currentDataTag()));
+    QVERIFY(accessible);
+    QTEST(accessible->text(QAccessible::Name), "name");
+}
+
+void Form1Test::textFitsItsBox_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("longest_category") << "nutrition" << "prone to health risks";
+    QTest::newRow("extremely_obese") << "nutrition" << "Extremely obese";
+    QTest::newRow("three_digit_index") << "bdmass" << "152";
+    QTest::newRow("weight") << "weight" << "888";
+    QTest::newRow("inches") << "ft" << "88";
+    QTest::newRow("Label1") << "Label1" << "";
+    QTest::newRow("Label2") << "Label2" << "";
+    QTest::newRow("Label3") << "Label3" << "";
+    QTest::newRow("Label4") << "Label4" << "";
+    QTest::newRow("Command1") << "Command1" << "";
+}
+
+void Form1Test::textFitsItsBox()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+    QWidget *widget = control(boxName.toLatin1().constData());
+    const QFontMetrics metrics = widget->fontMetrics();
+    QVERIFY2(metrics.height() <= widget->height() - 2, "the text is taller than its box");
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        QVERIFY2(metrics.horizontalAdvance(text) <= textWidth(edit), qPrintable(QString::number(metrics.horizontalAdvance(text))));
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        QVERIFY(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width());
+    } else {
+        auto *button = qobject_cast<QPushButton *>(widget);
+        QVERIFY(button->sizeHint().width() <= button->width());
+    }
+}
+
+void Form1Test::explanationShowsWhole()
+{
+    auto *text5 = control<QPlainTextEdit>("Text5");
+    const QTextBlock first = text5->document()->firstBlock();
+    QCOMPARE(first.text(), sentence);
+    const qreal margin = text5->document()->documentMargin();
+    QTextLayout *layout = first.layout();
+    QVERIFY(layout->lineCount() > 1);
+    const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+    QVERIFY2(last.y() + last.height() + 2 * margin <= text5->viewport()->height(),
+             qPrintable(QStringLiteral("%1 lines").arg(layout->lineCount())));
+    for (int i = 0; i < layout->lineCount(); ++i)
+        QVERIFY(layout->lineAt(i).naturalTextWidth() + 2 * margin <= text5->viewport()->width());
+}
+
+void Form1Test::closingAsksNothing()
+{
+    enter("150", "5", "10");
+    QVERIFY(m_form->close());
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(m_watch->seen.empty());
+}
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"
