@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Quorvane with its tests and benchmarks and runs every test.
+# Builds Quorvane with its tests and benchmarks and runs every test, then runs the program's own
+# tests again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +12,9 @@ tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure
+
+# The resource and end-to-end checks exercise no code of ours that the first run did not.
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON \
+    -DQUORVANE_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build/sanitize
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/sanitize --output-on-failure --exclude-regex '^app_'
