@@ -39,7 +39,10 @@ public:
     int shown = 0;
 };
 
-void calculate(benchmark::State &state, std::u16string_view weight, std::u16string_view feet, std::u16string_view inches)
+void calculate(benchmark::State &state,
+               std::u16string_view weight,
+               std::u16string_view feet,
+               std::u16string_view inches)
 {
     SilentMsgBox msgBox;
     for (auto _ : state) {

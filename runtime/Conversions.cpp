@@ -18,7 +18,8 @@ std::u16string numberToText(double value)
         return u"0";
 
     std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
+    const auto result
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
     std::u16string text;
     for (const char *c = buffer.data(); c != result.ptr; ++c)
         text += *c == 'e' ? u'E' : static_cast<char16_t>(*c);

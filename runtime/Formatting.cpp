@@ -14,7 +14,8 @@ double roundForDisplay(double value)
     if (!std::isfinite(value))
         return value;
     std::array<char, 32> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
+    const auto written
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
     double shown = value;
     std::from_chars(buffer.data(), written.ptr, shown);
     return std::round(shown);
@@ -31,7 +32,8 @@ std::u16string formatWithPattern(double value, std::u16string_view pattern)
     std::u16string digits;
     if (rounded != 0.0) {
         std::array<char, 320> buffer{}; // a double's largest whole number has 309 digits
-        const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(rounded), std::chars_format::fixed);
+        const auto written
+            = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(rounded), std::chars_format::fixed);
         digits.assign(buffer.data(), written.ptr);
     }
     const auto minimumDigits = static_cast<std::size_t>(std::count(pattern.begin(), pattern.end(), u'0'));

@@ -8,8 +8,8 @@ namespace runtime {
 
 // What a step of a resume-next procedure asks for once it has run normally.
 enum class Step {
-    Next,    // go on with the next step
-    EndRun,  // the procedure is done
+    Next,   // go on with the next step
+    EndRun, // the procedure is done
 };
 
 // Runs a procedure's steps in order in resume-next mode: a step that raises a RuntimeError is

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds Quorvane with its tests and benchmarks and runs every test, then runs the program's own
-# tests again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests again in a build with AddressSanitizer and UndefinedBehaviorSanitizer, fuzzes the number
+# core for a bounded time, and runs the static checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
     libgtest-dev libbenchmark-dev \
     python3 cpp dpkg-dev binutils-mingw-w64-x86-64 desktop-file-utils appstream \
-    xvfb xdotool dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi
+    xvfb xdotool dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi \
+    clang libclang-rt-14-dev clang-format clang-tidy cppcheck
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
@@ -18,3 +20,11 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITI
     -DQUORVANE_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/sanitize
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/sanitize --output-on-failure --exclude-regex '^app_'
+
+# libFuzzer comes with clang: the number core is built a third time, alone, with clang.
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON >/dev/null
+cmake --build build/fuzz
+ctest --test-dir build/fuzz --output-on-failure
+tail -qn1 build/fuzz/tests/fuzz/fuzz_*.log
+
+tools/static-checks.sh

@@ -22,9 +22,9 @@ QRect fromTwips(int left, int top, int width, int height)
     return {left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel, height / twipsPerPixel};
 }
 
-const QString explanation = QStringLiteral(
-    "According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
-    "American Journal of Clinical Nutrition, your category is:\r\n");
+const QString explanation
+    = QStringLiteral("According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
+                     "American Journal of Clinical Nutrition, your category is:\r\n");
 
 template<typename Control>
 Control *place(Control *control, const char *name, QRect geometry)

@@ -1,7 +1,7 @@
 #include "LineEditTextBox.h"
 
-#include "Utf16.h"
 #include "RuntimeError.h"
+#include "Utf16.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -46,5 +46,5 @@ void LineEditTextBox::setSelStart(int position)
         throw runtime::RuntimeError(runtime::ErrorNumber::InvalidProcedureCall);
     QLineEdit &box = lineEdit();
     // QLineEdit ignores a position past the end; the classic box took it as "after the last".
-    box.setCursorPosition(std::min<qsizetype>(position, box.text().size()));
+    box.setCursorPosition(static_cast<int>(std::min<qsizetype>(position, box.text().size())));
 }

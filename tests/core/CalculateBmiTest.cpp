@@ -1,19 +1,13 @@
 #include "FakeForm.h"
+#include "TableRow.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Table rows print as their names in test listings.
-template<typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
 using fake::Call;
 using fake::Op;
+using tables::PrintTo;
 
 constexpr std::u16string_view invalid = u"Invalid data.  Please check and re-enter!";
 
@@ -43,7 +37,8 @@ TEST_P(AcceptedTest, ShowsIndexAndCategory)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    WorkedCases, AcceptedTest,
+    WorkedCases,
+    AcceptedTest,
     testing::Values(
         Accepted{"typical", u"150", u"5", u"10", u"5", u"10", u"Desirable", u"22"},
         Accepted{"rewrite_14_inches", u"180", u"5", u"14", u"6", u"2", u"Desirable", u"23"},
@@ -61,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
-    Bounds, AcceptedTest,
+    Bounds,
+    AcceptedTest,
     testing::Values(Accepted{"weight_36", u"36", u"5", u"10", u"5", u"10", u"Underweight", u"5"},
                     Accepted{"weight_499", u"499", u"5", u"10", u"5", u"10", u"Extremely obese", u"72"},
                     Accepted{"height_49_inches", u"150", u"4", u"1", u"4", u"1", u"Extremely obese", u"44"},
@@ -71,18 +67,21 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
-    OddInput, AcceptedTest,
+    OddInput,
+    AcceptedTest,
     testing::Values(Accepted{"letter_for_feet", u"150", u"a", u"70", u"5", u"10", u"Desirable", u"22"},
                     Accepted{"negative_inches_stay", u"150", u"6", u"-2", u"6", u"-2", u"Desirable", u"22"},
                     Accepted{"blanks_inside", u" 9 9", u"5", u"10", u"5", u"10", u"Underweight", u"14"},
                     Accepted{"decimal_weight", u"50.", u"5", u"10", u"5", u"10", u"Underweight", u"7"},
-                    Accepted{"fractional_inches_cut_by_the_rule", u"150", u"5", u"12.4", u"6", u"0", u"Desirable", u"20"}),
+                    Accepted{
+                        "fractional_inches_cut_by_the_rule", u"150", u"5", u"12.4", u"6", u"0", u"Desirable", u"20"}),
     [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
 
 // Between 25 and 26 and between 29 and 30 the category follows the index shown beside it, instead
 // of keeping whatever an earlier calculation wrote.
 INSTANTIATE_TEST_SUITE_P(
-    CategoryGaps, AcceptedTest,
+    CategoryGaps,
+    AcceptedTest,
     testing::Values(Accepted{"gap_25_shows_25", u"175", u"5", u"10", u"5", u"10", u"Desirable", u"25"},
                     Accepted{"gap_25_shows_26", u"180", u"5", u"10", u"5", u"10", u"prone to health risks", u"26"},
                     Accepted{"gap_29_shows_29", u"204", u"5", u"10", u"5", u"10", u"prone to health risks", u"29"},
@@ -129,21 +128,21 @@ TEST_P(RejectedTest, ShowsTheMessageAndWritesNothing)
     EXPECT_EQ(form.nutrition.value, u"earlier category");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, RejectedTest,
-    testing::Values(Rejected{"all_empty", u"", u"", u""},
-                    Rejected{"height_empty", u"150", u"", u""},
-                    Rejected{"height_zero", u"150", u"0", u"0"},
-                    Rejected{"height_cancels_out", u"150", u"1", u"-12"},
-                    Rejected{"weight_empty", u"", u"5", u"10"},
-                    Rejected{"weight_letters", u"abc", u"5", u"10"},
-                    Rejected{"weight_35", u"35", u"5", u"10"},
-                    Rejected{"weight_500", u"500", u"5", u"10"},
-                    Rejected{"weight_negative", u"-99", u"5", u"10"},
-                    Rejected{"height_48_inches", u"150", u"4", u"0"},
-                    Rejected{"height_120_inches_keeps_what_was_typed", u"150", u"9", u"12"},
-                    Rejected{"height_negative", u"150", u"-", u"-9"}),
-    [](const testing::TestParamInfo<Rejected> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table,
+                         RejectedTest,
+                         testing::Values(Rejected{"all_empty", u"", u"", u""},
+                                         Rejected{"height_empty", u"150", u"", u""},
+                                         Rejected{"height_zero", u"150", u"0", u"0"},
+                                         Rejected{"height_cancels_out", u"150", u"1", u"-12"},
+                                         Rejected{"weight_empty", u"", u"5", u"10"},
+                                         Rejected{"weight_letters", u"abc", u"5", u"10"},
+                                         Rejected{"weight_35", u"35", u"5", u"10"},
+                                         Rejected{"weight_500", u"500", u"5", u"10"},
+                                         Rejected{"weight_negative", u"-99", u"5", u"10"},
+                                         Rejected{"height_48_inches", u"150", u"4", u"0"},
+                                         Rejected{"height_120_inches_keeps_what_was_typed", u"150", u"9", u"12"},
+                                         Rejected{"height_negative", u"150", u"-", u"-9"}),
+                         [](const testing::TestParamInfo<Rejected> &info) { return info.param.name; });
 
 TEST(CalculateBmiOrderTest, ReadsOnceThenWritesFtHeightfNutritionBdmass)
 {
@@ -186,8 +185,8 @@ TEST(CalculateBmiOrderTest, RewriteOf99InchesPassesOnceThroughTheRuleAndCutsNoth
             return c.box == box && c.depth == 1 && c.op == Op::Read;
         });
         EXPECT_EQ(nestedRuns, 1) << box;
-        const auto writes = std::count_if(form.log.begin(), form.log.end(),
-                                          [&](const Call &c) { return c.box == box && c.op == Op::Write; });
+        const auto writes = std::count_if(
+            form.log.begin(), form.log.end(), [&](const Call &c) { return c.box == box && c.op == Op::Write; });
         EXPECT_EQ(writes, 1) << box << ": the rule cut a rewritten height";
     }
 }
@@ -221,14 +220,14 @@ TEST_P(FaultTest, RaisesOverflowKeepingEarlierWrites)
     EXPECT_EQ(form.writes().size(), row.writesBeforeFault);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, FaultTest,
-    testing::Values(Fault{"feet_times_12_overflows", u"150", u"1e308", u"0", 0},
-                    Fault{"total_height_overflows", u"150", u"1.4e307", u"1.7e308", 0},
-                    Fault{"weight_times_703_overflows", u"1e308", u"5", u"10", 0},
-                    Fault{"inches_beyond_32_bits", u"150", u"-1e9", u"12000000070", 0},
-                    Fault{"number_reading_overflows", u"150", u"5", u"1e999", 0}),
-    [](const testing::TestParamInfo<Fault> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table,
+                         FaultTest,
+                         testing::Values(Fault{"feet_times_12_overflows", u"150", u"1e308", u"0", 0},
+                                         Fault{"total_height_overflows", u"150", u"1.4e307", u"1.7e308", 0},
+                                         Fault{"weight_times_703_overflows", u"1e308", u"5", u"10", 0},
+                                         Fault{"inches_beyond_32_bits", u"150", u"-1e9", u"12000000070", 0},
+                                         Fault{"number_reading_overflows", u"150", u"5", u"1e999", 0}),
+                         [](const testing::TestParamInfo<Fault> &info) { return info.param.name; });
 
 TEST(FaultTest, AFailingWriteEndsTheRunAndKeepsWhatWasWritten)
 {

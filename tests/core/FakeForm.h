@@ -120,7 +120,8 @@ struct Form
     std::vector<Call> writes() const
     {
         std::vector<Call> result;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(result), [](const Call &c) { return c.op == Op::Write; });
+        std::copy_if(
+            log.begin(), log.end(), std::back_inserter(result), [](const Call &c) { return c.op == Op::Write; });
         return result;
     }
 

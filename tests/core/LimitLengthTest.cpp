@@ -1,19 +1,13 @@
 #include "FakeForm.h"
+#include "TableRow.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Table rows print as their names in test listings.
-template<typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
 using fake::Call;
 using fake::Op;
+using tables::PrintTo;
 
 // One box with the rule bound to its change, as on the window.
 struct LimitedBox
@@ -64,28 +58,28 @@ TEST_P(LimitLengthTest, KeepsTheFirstLimitUnits)
             << "a text within the limit was touched";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, LimitLengthTest,
-    testing::Values(LengthRow{"empty", 3, u"", u""},
-                    LengthRow{"weight_under", 3, u"15", u"15"},
-                    LengthRow{"weight_at", 3, u"150", u"150"},
-                    LengthRow{"weight_over", 3, u"1500", u"150"},
-                    LengthRow{"weight_pasted", 3, u"abcdef", u"abc"},
-                    LengthRow{"weight_point", 3, u"5.5", u"5.5"},
-                    LengthRow{"feet_at", 1, u"5", u"5"},
-                    LengthRow{"feet_typed_in_front", 1, u"65", u"6"},
-                    LengthRow{"inches_at", 2, u"10", u"10"},
-                    LengthRow{"inches_typed_inside", 2, u"110", u"11"},
-                    LengthRow{"inches_pasted_after_one", 2, u"1xyz", u"1x"},
-                    LengthRow{"letters", 2, u"ab", u"ab"},
-                    LengthRow{"blank_and_digit", 2, u" 1", u" 1"},
-                    LengthRow{"sign", 2, u"-5", u"-5"},
-                    LengthRow{"point", 2, u"1.", u"1."},
-                    LengthRow{"blanks_count", 2, u"   ", u"  "},
-                    LengthRow{"surrogate_pair_counts_two", 2, u"\U0001F600", u"\U0001F600"},
-                    LengthRow{"surrogate_pair_is_split", 1, u"\U0001F600", u"\xD83D"},
-                    LengthRow{"surrogate_pair_after_digit", 2, u"1\U0001F600", u"1\xD83D"}),
-    [](const testing::TestParamInfo<LengthRow> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table,
+                         LimitLengthTest,
+                         testing::Values(LengthRow{"empty", 3, u"", u""},
+                                         LengthRow{"weight_under", 3, u"15", u"15"},
+                                         LengthRow{"weight_at", 3, u"150", u"150"},
+                                         LengthRow{"weight_over", 3, u"1500", u"150"},
+                                         LengthRow{"weight_pasted", 3, u"abcdef", u"abc"},
+                                         LengthRow{"weight_point", 3, u"5.5", u"5.5"},
+                                         LengthRow{"feet_at", 1, u"5", u"5"},
+                                         LengthRow{"feet_typed_in_front", 1, u"65", u"6"},
+                                         LengthRow{"inches_at", 2, u"10", u"10"},
+                                         LengthRow{"inches_typed_inside", 2, u"110", u"11"},
+                                         LengthRow{"inches_pasted_after_one", 2, u"1xyz", u"1x"},
+                                         LengthRow{"letters", 2, u"ab", u"ab"},
+                                         LengthRow{"blank_and_digit", 2, u" 1", u" 1"},
+                                         LengthRow{"sign", 2, u"-5", u"-5"},
+                                         LengthRow{"point", 2, u"1.", u"1."},
+                                         LengthRow{"blanks_count", 2, u"   ", u"  "},
+                                         LengthRow{"surrogate_pair_counts_two", 2, u"\U0001F600", u"\U0001F600"},
+                                         LengthRow{"surrogate_pair_is_split", 1, u"\U0001F600", u"\xD83D"},
+                                         LengthRow{"surrogate_pair_after_digit", 2, u"1\U0001F600", u"1\xD83D"}),
+                         [](const testing::TestParamInfo<LengthRow> &info) { return info.param.name; });
 
 TEST(LimitLengthRunTest, ACutRunsTheRuleOnceNestedThenSetsTheCaret)
 {
@@ -129,7 +123,8 @@ TEST_P(LimitLengthFailureTest, GoesOnWithTheNextStep)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, LimitLengthFailureTest,
+    Table,
+    LimitLengthFailureTest,
     testing::Values(
         // A failed length test still cuts and sets the caret.
         FailureRow{"length_read_fails_over", u"123", [](Op op, int n) { return op == Op::Read && n == 0; }, u"12", 2},
@@ -152,7 +147,8 @@ TEST(LimitLengthFailureTest, NoCombinationOfFailuresEscapesOrLeavesALongTextAfte
             int call = 0;
             field.box.failWhen = [&](Op, int) { return call < 8 && ((mask >> call++) & 1u) != 0; };
             ASSERT_NO_THROW(core::LimitLength(field.box, 2)) << "mask " << mask;
-            const bool wrote = std::any_of(field.log.begin(), field.log.end(), [](const Call &c) { return c.op == Op::Write; });
+            const bool wrote
+                = std::any_of(field.log.begin(), field.log.end(), [](const Call &c) { return c.op == Op::Write; });
             if (wrote)
                 EXPECT_LE(field.box.value.size(), 2u) << "mask " << mask;
             else

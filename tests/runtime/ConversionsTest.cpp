@@ -1,5 +1,6 @@
 #include "Conversions.h"
 #include "RuntimeError.h"
+#include "TableRow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,7 @@
 
 namespace {
 
-// Table rows print as their names in test listings.
-template<typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
+using tables::PrintTo;
 
 struct TextRow
 {
@@ -32,21 +27,22 @@ TEST_P(NumberToTextTest, WritesTheValue)
     EXPECT_EQ(runtime::numberToText(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, NumberToTextTest,
-    testing::Values(TextRow{"zero", 0.0, u"0"},
-                    TextRow{"negative_zero", -0.0, u"0"},
-                    TextRow{"small_whole", 2.0, u"2"},
-                    TextRow{"whole_feet", 8.0, u"8"},
-                    TextRow{"negative_whole", -3.0, u"-3"},
-                    TextRow{"fifteen_digits", 999999999999999.0, u"999999999999999"},
-                    TextRow{"sixteen_digits_goes_scientific", 1e15, u"1E+15"},
-                    TextRow{"large", 1e20, u"1E+20"},
-                    TextRow{"fraction", 0.5, u"0.5"},
-                    TextRow{"repeating_fraction_15_digits", 5.0 + 12.4 / 12.0, u"6.03333333333333"},
-                    TextRow{"tiny", 1e-5, u"1E-05"},
-                    TextRow{"infinity", std::numeric_limits<double>::infinity(), u"Infinity"}),
-    [](const testing::TestParamInfo<TextRow> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table,
+                         NumberToTextTest,
+                         testing::Values(TextRow{"zero", 0.0, u"0"},
+                                         TextRow{"negative_zero", -0.0, u"0"},
+                                         TextRow{"small_whole", 2.0, u"2"},
+                                         TextRow{"whole_feet", 8.0, u"8"},
+                                         TextRow{"negative_whole", -3.0, u"-3"},
+                                         TextRow{"fifteen_digits", 999999999999999.0, u"999999999999999"},
+                                         TextRow{"sixteen_digits_goes_scientific", 1e15, u"1E+15"},
+                                         TextRow{"large", 1e20, u"1E+20"},
+                                         TextRow{"fraction", 0.5, u"0.5"},
+                                         TextRow{
+                                             "repeating_fraction_15_digits", 5.0 + 12.4 / 12.0, u"6.03333333333333"},
+                                         TextRow{"tiny", 1e-5, u"1E-05"},
+                                         TextRow{"infinity", std::numeric_limits<double>::infinity(), u"Infinity"}),
+                         [](const testing::TestParamInfo<TextRow> &info) { return info.param.name; });
 
 struct IntRow
 {
@@ -64,7 +60,8 @@ TEST_P(NearestInt32Test, RoundsHalvesToEven)
     EXPECT_EQ(runtime::nearestInt32(GetParam().value), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, NearestInt32Test,
+INSTANTIATE_TEST_SUITE_P(Table,
+                         NearestInt32Test,
                          testing::Values(IntRow{"half_to_zero", 0.5, 0},
                                          IntRow{"one_and_half_to_two", 1.5, 2},
                                          IntRow{"two_and_half_to_two", 2.5, 2},
@@ -92,8 +89,12 @@ TEST_P(NearestInt32OverflowTest, RaisesOverflow)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, NearestInt32OverflowTest,
-                         testing::Values(2147483647.5, 2147483648.0, -2147483649.0, 1e10,
+INSTANTIATE_TEST_SUITE_P(Table,
+                         NearestInt32OverflowTest,
+                         testing::Values(2147483647.5,
+                                         2147483648.0,
+                                         -2147483649.0,
+                                         1e10,
                                          std::numeric_limits<double>::infinity(),
                                          -std::numeric_limits<double>::infinity(),
                                          std::numeric_limits<double>::quiet_NaN()));
@@ -108,7 +109,8 @@ TEST(CheckFloatingPointTest, PassesFiniteResultsThrough)
 
 TEST(CheckFloatingPointTest, RaisesOverflowForFaultResults)
 {
-    for (const double fault : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    for (const double fault : {std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(),
                                std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_THROW(runtime::checkFloatingPoint(fault), runtime::RuntimeError) << fault;
     }

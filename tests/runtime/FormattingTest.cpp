@@ -1,6 +1,7 @@
 #include "Formatting.h"
 #include "RuntimeError.h"
 #include "Strings.h"
+#include "TableRow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,7 @@
 
 namespace {
 
-// Table rows print as their names in test listings.
-template<typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
+using tables::PrintTo;
 
 struct FormatRow
 {
@@ -32,23 +27,23 @@ TEST_P(FormatWithPatternTest, ShowsTheRoundedWholeNumber)
     EXPECT_EQ(runtime::formatWithPattern(GetParam().value, u"####"), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, FormatWithPatternTest,
-    testing::Values(FormatRow{"rounds_down", 21.52, u"22"},
-                    FormatRow{"rounds_up", 14.34, u"14"},
-                    FormatRow{"exact", 19.0, u"19"},
-                    FormatRow{"half_away_from_zero", 24.5, u"25"},
-                    FormatRow{"half_at_15_digits", 24.499999999999996, u"25"},
-                    FormatRow{"just_below_half", 24.4999999999, u"24"},
-                    FormatRow{"three_digits", 151.6, u"152"},
-                    FormatRow{"more_digits_than_placeholders", 123456.0, u"123456"},
-                    FormatRow{"zero_shows_nothing", 0.0, u""},
-                    FormatRow{"rounds_to_zero_shows_nothing", 0.4, u""},
-                    FormatRow{"negative_rounds_to_zero_shows_nothing", -0.4, u""},
-                    FormatRow{"negative", -7.6, u"-8"},
-                    FormatRow{"negative_half", -2.5, u"-3"},
-                    FormatRow{"large", 1e20, u"100000000000000000000"}),
-    [](const testing::TestParamInfo<FormatRow> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table,
+                         FormatWithPatternTest,
+                         testing::Values(FormatRow{"rounds_down", 21.52, u"22"},
+                                         FormatRow{"rounds_up", 14.34, u"14"},
+                                         FormatRow{"exact", 19.0, u"19"},
+                                         FormatRow{"half_away_from_zero", 24.5, u"25"},
+                                         FormatRow{"half_at_15_digits", 24.499999999999996, u"25"},
+                                         FormatRow{"just_below_half", 24.4999999999, u"24"},
+                                         FormatRow{"three_digits", 151.6, u"152"},
+                                         FormatRow{"more_digits_than_placeholders", 123456.0, u"123456"},
+                                         FormatRow{"zero_shows_nothing", 0.0, u""},
+                                         FormatRow{"rounds_to_zero_shows_nothing", 0.4, u""},
+                                         FormatRow{"negative_rounds_to_zero_shows_nothing", -0.4, u""},
+                                         FormatRow{"negative", -7.6, u"-8"},
+                                         FormatRow{"negative_half", -2.5, u"-3"},
+                                         FormatRow{"large", 1e20, u"100000000000000000000"}),
+                         [](const testing::TestParamInfo<FormatRow> &info) { return info.param.name; });
 
 TEST(FormatWithPatternTest, ZeroPlaceholdersPad)
 {
@@ -88,7 +83,8 @@ TEST_P(MidTest, TakesUtf16Units)
     EXPECT_EQ(runtime::mid(GetParam().text, GetParam().start, GetParam().length), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, MidTest,
+INSTANTIATE_TEST_SUITE_P(Table,
+                         MidTest,
                          testing::Values(MidRow{"cut", u"1500", 1, 3, u"150"},
                                          MidRow{"shorter_text_whole", u"15", 1, 3, u"15"},
                                          MidRow{"empty", u"", 1, 2, u""},

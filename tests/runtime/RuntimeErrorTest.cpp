@@ -1,5 +1,5 @@
-#include "DefaultErrorHandler.h"
 #include "RuntimeError.h"
+#include "DefaultErrorHandler.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,9 @@
 #include <QTextLayout>
 #include <QWindow>
 
+#include <iterator>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -77,6 +79,8 @@ private slots:
     void textFitsItsBox();
     void explanationShowsWhole();
     void closingAsksNothing();
+    void tenThousandCalculationsStayRight();
+    void tenThousandPastesStayLimited();
 
 private:
     template<typename T = QWidget>
@@ -89,6 +93,7 @@ private:
     }
     QLineEdit *box(const char *name) const { return control<QLineEdit>(name); }
     void enter(const QString &weight, const QString &feet, const QString &inches);
+    void replace(const char *name, const QString &text);
 
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<ModalWatch> m_watch;
@@ -117,12 +122,20 @@ void Form1Test::enter(const QString &weight, const QString &feet, const QString 
     QTest::keyClicks(box("ft"), inches);
 }
 
+// Selects the whole text of a box and types over it, as a user retyping a figure does.
+void Form1Test::replace(const char *name, const QString &text)
+{
+    QTest::keyClick(box(name), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box(name), text);
+}
+
 void Form1Test::controls_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
 
+    // clang-format off
     QTest::newRow("Label1") << "QLabel" << QRect(64, 32, 49, 17) << "Weight";
     QTest::newRow("weight") << "QLineEdit" << QRect(120, 32, 57, 19) << "";
     QTest::newRow("Label2") << "QLabel" << QRect(48, 64, 49, 17) << "Height";
@@ -135,6 +148,7 @@ void Form1Test::controls_data()
     QTest::newRow("bdmass") << "QLineEdit" << QRect(112, 144, 73, 19) << "";
     QTest::newRow("Text5") << "QPlainTextEdit" << QRect(72, 176, 185, 65) << sentence + "\n";
     QTest::newRow("nutrition") << "QLineEdit" << QRect(112, 256, 97, 19) << "";
+    // clang-format on
 }
 
 void Form1Test::controls()
@@ -247,6 +261,7 @@ void Form1Test::typingIsLimited_data()
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("caretAfter");
 
+    // clang-format off
     QTest::newRow("weight_within") << "weight" << "" << 0 << "150" << "150" << 3;
     QTest::newRow("weight_at_end_of_full") << "weight" << "150" << 3 << "0" << "150" << 3;
     QTest::newRow("weight_inside_full") << "weight" << "150" << 1 << "9" << "195" << 3;
@@ -256,6 +271,7 @@ void Form1Test::typingIsLimited_data()
     QTest::newRow("ft_inside_full") << "ft" << "10" << 1 << "1" << "11" << 2;
     QTest::newRow("ft_kinds") << "ft" << "" << 0 << "-5" << "-5" << 2;
     QTest::newRow("ft_blank_digit") << "ft" << "" << 0 << " 1" << " 1" << 2;
+    // clang-format on
 }
 
 void Form1Test::typingIsLimited()
@@ -283,9 +299,11 @@ void Form1Test::pastingIsLimited_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("after");
 
+    // clang-format off
     QTest::newRow("weight_empty") << "weight" << "" << "abcdef" << "abc";
     QTest::newRow("ft_after_one") << "ft" << "1" << "xyz" << "1x";
     QTest::newRow("heightf_within") << "heightf" << "" << "5" << "5";
+    // clang-format on
 }
 
 void Form1Test::pastingIsLimited()
@@ -324,10 +342,12 @@ void Form1Test::calculate_data()
     QTest::addColumn<QString>("index");
     QTest::addColumn<QString>("category");
 
+    // clang-format off
     QTest::newRow("typical") << "150" << "5" << "10" << "5" << "10" << "22" << "Desirable";
     QTest::newRow("rewrite") << "180" << "5" << "14" << "6" << "2" << "23" << "Desirable";
     QTest::newRow("prone") << "190" << "5" << "10" << "5" << "10" << "27" << "prone to health risks";
     QTest::newRow("largest_index") << "499" << "4" << ".1" << "4" << ".1" << "152" << "Extremely obese";
+    // clang-format on
 }
 
 void Form1Test::calculate()
@@ -365,10 +385,12 @@ void Form1Test::writtenTextShowsFromItsStart()
 void Form1Test::invalidDataBox_data()
 {
     QTest::addColumn<int>("dismissKey"); // 0: the OK button; -1: the close box
+    // clang-format off
     QTest::newRow("ok_button") << 0;
     QTest::newRow("enter") << int(Qt::Key_Return);
     QTest::newRow("escape") << int(Qt::Key_Escape);
     QTest::newRow("close_box") << -1;
+    // clang-format on
 }
 
 void Form1Test::invalidDataBox()
@@ -405,15 +427,15 @@ void Form1Test::invalidDataBox()
 void Form1Test::windowTakesNoInputWhileTheBoxIsOpen()
 {
     // Input through the window system, as a user's, and not straight to the widget.
-    QWindow *window = m_form->windowHandle();
+    QWindow *handle = m_form->windowHandle();
     const QPoint button = control("Command1")->geometry().center();
     m_watch->expect([&](QMessageBox &box) {
-        QTest::mouseClick(window, Qt::LeftButton, {}, button);
-        QTest::mouseClick(window, Qt::LeftButton, {}, this->box("weight")->geometry().center());
-        QTest::keyClick(window, Qt::Key_1);
+        QTest::mouseClick(handle, Qt::LeftButton, {}, button);
+        QTest::mouseClick(handle, Qt::LeftButton, {}, this->box("weight")->geometry().center());
+        QTest::keyClick(handle, Qt::Key_1);
         box.accept();
     });
-    QTest::mouseClick(window, Qt::LeftButton, {}, button);
+    QTest::mouseClick(handle, Qt::LeftButton, {}, button);
     QTRY_COMPARE(m_watch->seen.size(), std::size_t(1));
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QCOMPARE(m_watch->seen.size(), std::size_t(1));
@@ -450,12 +472,14 @@ void Form1Test::runTimeErrorIsReportedAndTheWindowGoesOn()
 void Form1Test::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
+    // clang-format off
     QTest::newRow("weight") << "Weight";
     QTest::newRow("heightf") << "Height in feet";
     QTest::newRow("ft") << "Height in inches";
     QTest::newRow("bdmass") << "Body Mass Index";
     QTest::newRow("nutrition") << "Category";
     QTest::newRow("Command1") << "Calculate BMI";
+    // clang-format on
 }
 
 void Form1Test::accessibleNames()
@@ -469,6 +493,7 @@ void Form1Test::textFitsItsBox_data()
 {
     QTest::addColumn<QString>("boxName");
     QTest::addColumn<QString>("text");
+    // clang-format off
     QTest::newRow("longest_category") << "nutrition" << "prone to health risks";
     QTest::newRow("extremely_obese") << "nutrition" << "Extremely obese";
     QTest::newRow("three_digit_index") << "bdmass" << "152";
@@ -479,6 +504,7 @@ void Form1Test::textFitsItsBox_data()
     QTest::newRow("Label3") << "Label3" << "";
     QTest::newRow("Label4") << "Label4" << "";
     QTest::newRow("Command1") << "Command1" << "";
+    // clang-format on
 }
 
 void Form1Test::textFitsItsBox()
@@ -489,7 +515,8 @@ void Form1Test::textFitsItsBox()
     const QFontMetrics metrics = widget->fontMetrics();
     QVERIFY2(metrics.height() <= widget->height() - 2, "the text is taller than its box");
     if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-        QVERIFY2(metrics.horizontalAdvance(text) <= textWidth(edit), qPrintable(QString::number(metrics.horizontalAdvance(text))));
+        QVERIFY2(metrics.horizontalAdvance(text) <= textWidth(edit),
+                 qPrintable(QString::number(metrics.horizontalAdvance(text))));
     } else if (auto *label = qobject_cast<QLabel *>(widget)) {
         QVERIFY(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width());
     } else {
@@ -519,6 +546,55 @@ void Form1Test::closingAsksNothing()
     QVERIFY(m_form->close());
     QVERIFY(!m_form->isVisible());
     QVERIFY(m_watch->seen.empty());
+}
+
+// One window through many runs: nothing the handlers leave behind may change a later result.
+void Form1Test::tenThousandCalculationsStayRight()
+{
+    struct Case
+    {
+        const char *weight, *feet, *inches, *shownFeet, *shownInches, *index, *category;
+    };
+    constexpr Case cases[] = {
+        {"150", "5", "10", "5", "10", "22", "Desirable"},
+        {"180", "5", "14", "6", "2", "23", "Desirable"},
+        {"190", "5", "10", "5", "10", "27", "prone to health risks"},
+        {"279", "5", "10", "5", "10", "40", "Extremely obese"},
+    };
+    QWidget *button = control("Command1");
+    for (int run = 0; run < 10'000; ++run) {
+        const Case &c = cases[run % std::size(cases)];
+        replace("weight", c.weight);
+        replace("heightf", c.feet);
+        replace("ft", c.inches);
+        QTest::mouseClick(button, Qt::LeftButton);
+        const QStringList shown
+            = {box("heightf")->text(), box("ft")->text(), box("bdmass")->text(), box("nutrition")->text()};
+        const QStringList expected = {c.shownFeet, c.shownInches, c.index, c.category};
+        QVERIFY2(shown == expected, qPrintable(QStringLiteral("run %1: %2").arg(run).arg(shown.join(u'|'))));
+    }
+    QVERIFY(m_watch->seen.empty());
+}
+
+void Form1Test::tenThousandPastesStayLimited()
+{
+    QApplication::clipboard()->setText(QStringLiteral("1234567890"));
+    constexpr std::pair<const char *, int> limits[] = {{"weight", 3}, {"heightf", 1}, {"ft", 2}};
+    for (int paste = 0; paste < 10'000; ++paste) {
+        const auto &[name, limit] = limits[paste % std::size(limits)];
+        QLineEdit *edit = box(name);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        const QString expected = QStringLiteral("1234567890").left(limit);
+        QVERIFY2(edit->text() == expected && edit->cursorPosition() == limit,
+                 qPrintable(QStringLiteral("paste %1 into %2: %3").arg(paste).arg(name, edit->text())));
+    }
+    replace("weight", "150");
+    replace("heightf", "5");
+    replace("ft", "10");
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+    QCOMPARE(box("bdmass")->text(), QStringLiteral("22"));
 }
 
 QTEST_MAIN(Form1Test)

@@ -20,8 +20,12 @@ void ModalWatch::poll()
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box || !box->isVisible() || box == m_handling)
         return;
-    seen.push_back({box->windowTitle(), box->text(), box->icon(), box->buttons().size(),
-                    box->standardButtons() == QMessageBox::Ok, box->windowModality()});
+    seen.push_back({box->windowTitle(),
+                    box->text(),
+                    box->icon(),
+                    box->buttons().size(),
+                    box->standardButtons() == QMessageBox::Ok,
+                    box->windowModality()});
     if (m_expected.empty()) {
         ++strays;
         box->reject();

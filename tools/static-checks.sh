@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Checks the project's own C++ with clang-format, clang-tidy and cppcheck; any finding fails.
+# clang-tidy reads the compile commands of the test and fuzz builds, so run this after them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mapfile -t sources < <(git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
+
+echo "clang-format: ${#sources[@]} files"
+clang-format --dry-run --Werror "${sources[@]}"
+
+# The fuzz targets are built only by clang, so their commands come from the fuzz build.
+log=build/clang-tidy.log
+for build_and_files in "build/test:(runtime|core|ui|app|tests|bench)/" "build/fuzz:tests/fuzz/"; do
+    build=${build_and_files%%:*} files=${build_and_files#*:}
+    echo "clang-tidy: $build"
+    if ! run-clang-tidy -quiet -p "$build" "^$PWD/$files" >"$log" 2>&1; then
+        grep -v '^clang-tidy\|warnings\? generated\|^Suppressed\|^Use -header-filter\|^$' "$log"
+        exit 1
+    fi
+done
+
+echo "cppcheck"
+cppcheck --std=c++20 --language=c++ --library=qt --library=googletest \
+    --enable=warning,performance,portability,style --inline-suppr --quiet --error-exitcode=1 \
+    --suppressions-list=.cppcheck-suppressions \
+    -I runtime -I core -I ui -I tests -I tests/core -I tests/fuzz -I tests/ui \
+    runtime core ui app tests bench
