@@ -3,8 +3,14 @@
 # clang-tidy reads the compile commands of the test and fuzz builds, so run this after them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# CMake writes real paths into the compile commands.
+top=$(pwd -P)
 
 mapfile -t sources < <(git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
+if [ ${#sources[@]} -eq 0 ]; then
+    echo "static-checks: no sources found (this needs a git checkout)" >&2
+    exit 1
+fi
 
 echo "clang-format: ${#sources[@]} files"
 clang-format --dry-run --Werror "${sources[@]}"
@@ -14,7 +20,11 @@ log=build/clang-tidy.log
 for build_and_files in "build/test:(runtime|core|ui|app|tests|bench)/" "build/fuzz:tests/fuzz/"; do
     build=${build_and_files%%:*} files=${build_and_files#*:}
     echo "clang-tidy: $build"
-    if ! run-clang-tidy -quiet -p "$build" "^$PWD/$files" >"$log" 2>&1; then
+    if [ ! -f "$build/compile_commands.json" ]; then
+        echo "static-checks: no $build/compile_commands.json; run tools/test.sh, which builds it" >&2
+        exit 1
+    fi
+    if ! run-clang-tidy -quiet -p "$build" "^$top/$files" >"$log" 2>&1; then
         grep -v '^clang-tidy\|warnings\? generated\|^Suppressed\|^Use -header-filter\|^$' "$log"
         exit 1
     fi
