@@ -1,20 +1,23 @@
 #include "Form1.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
 
 namespace {
 
-// The title bar and the task bar want small images; desktops that want a large one find it in
-// the icon theme through the desktop entry. Reading the carried PNGs directly, format named,
-// spares a theme lookup that parses the theme's whole index, and the image plugins' probing.
+// The program carries its window icon at the sizes title and task bars draw, one folder each;
+// desktops that want a larger image take it from the icon theme through the desktop entry.
+// Reading the PNGs directly, format named, spares a theme lookup that parses the theme's whole
+// index, and the image plugins' probing.
 QIcon windowIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 48, 64}) {
-        QImageReader reader(QStringLiteral(":/icons/%1x%1/org.quorvane.Quorvane.png").arg(size), "png");
+    QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (sizes.hasNext()) {
+        QImageReader reader(sizes.next() + QStringLiteral("/org.quorvane.Quorvane.png"), "png");
         reader.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImage(reader.read()));
     }

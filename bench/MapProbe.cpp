@@ -5,9 +5,9 @@
 //
 // It listens for SubstructureNotify on the root window before the program exists, so no map can
 // be missed, and stops the clock at the first MapNotify of a window that is not override-redirect
-// and whose _NET_WM_PID is the program's; the window must then be viewable. The clock starts in the
-// child just before exec, on CLOCK_MONOTONIC. With no window manager the window is not reparented,
-// so the MapNotify arrives for the top-level itself.
+// and whose _NET_WM_PID, when set, is the program's; the window must then be viewable. The clock
+// starts in the child just before exec, on CLOCK_MONOTONIC. With no window manager the window is
+// not reparented, so the MapNotify arrives for the top-level itself.
 //
 // After the map it waits --settle-ms (the first expose and paint happen after the map), then reads
 // VmHWM and VmRSS from /proc/PID/status. Without --hold it then ends the program; with --hold it
@@ -171,6 +171,9 @@ int main(int argc, char *argv[])
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(127);
+        // The probe's own output is read as key=value lines: keep the program's out of it.
+        if (const int quiet = open("/dev/null", O_WRONLY); quiet >= 0)
+            dup2(quiet, STDOUT_FILENO);
         const timespec start = now();
         (void)!write(startPipe[1], &start, sizeof start);
         execvp(argv[first], argv + first);

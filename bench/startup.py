@@ -60,7 +60,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 DEFAULT_BUILD = ROOT / "build" / "startbench"
-PACKAGES = ["cmake", "ninja-build", "g++", "qt6-base-dev", "qt6-qpa-plugins", "libgtest-dev",
+PACKAGES = ["cmake", "ninja-build", "g++", "qt6-base-dev", "qt6-qpa-plugins",
             "libbenchmark-dev", "libxcb1-dev", "xvfb", "xdotool", "xclip"]
 STARTUP_TARGET = 1.30
 MEMORY_TARGET = 1.20
@@ -104,7 +104,7 @@ def prepare(args):
     if not args.no_build:
         log(f"Building in {build} (RelWithDebInfo)")
         subprocess.run(["cmake", "-S", str(ROOT), "-B", str(build), "-G", "Ninja",
-                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], check=True, stdout=subprocess.DEVNULL)
+                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DQUORVANE_BUILD_TESTS=OFF"], check=True, stdout=subprocess.DEVNULL)
         subprocess.run(["cmake", "--build", str(build), "--target",
                         "quorvane", "bare_window", "text_window", "map_probe"], check=True, stdout=sys.stderr)
     needed = [*programs(build).values(), build / "bench" / "map_probe"]
@@ -333,13 +333,21 @@ class Counter:
     def traced(self):
         return status_kib(self.pid, "TracerPid") != 0
 
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
     def state(self):
         with open(f"/proc/{self.pid}/stat") as stat:
             return stat.read().rsplit(")", 1)[1].split()[0]
 
     def stop(self):
         self.process.send_signal(signal.SIGINT)
-        output, _ = self.process.communicate(timeout=60)
+        try:
+            output, _ = self.process.communicate(timeout=60)
+        finally:
+            self.kill()
         match = re.search(r"already hit (\d+) time", output)
         return int(match.group(1)) if match else 0
 
@@ -350,13 +358,19 @@ def count_under_gdb(driver, pid, args, env):
     try:
         if args.presses:
             counter = Counter(pid, "Form1::Command1_Click", env)
-            driver.press(args.presses)
-            counts.append(("calculations", counter.stop(), args.presses))
+            try:
+                driver.press(args.presses)
+            finally:
+                counted = counter.stop()
+            counts.append(("calculations", counted, args.presses))
         if args.pastes:
             driver.keys("Tab")
             counter = Counter(pid, "LineEditTextBox::setText", env)
-            driver.paste(args.pastes)
-            counts.append(("length cuts", counter.stop(), args.pastes))
+            try:
+                driver.paste(args.pastes)
+            finally:
+                counted = counter.stop()
+            counts.append(("length cuts", counted, args.pastes))
     except (RuntimeError, subprocess.TimeoutExpired) as error:
         log(f"counting under gdb failed: {error}")
     return counts
@@ -420,7 +434,15 @@ def endurance(args, build, env):
             os.kill(pid, signal.SIGTERM)
         except ProcessLookupError:
             pass
-        held.wait(10)
+        try:
+            held.wait(10)
+        except subprocess.TimeoutExpired:
+            for kill in (lambda: os.kill(pid, signal.SIGKILL), held.kill):
+                try:
+                    kill()
+                except ProcessLookupError:
+                    pass
+            held.wait()
 
     print()
     # RssAnon is the program's own memory (heap and other private pages); VmRSS adds the pages of

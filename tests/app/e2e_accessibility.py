@@ -6,6 +6,7 @@ Run it under an X display and a D-Bus session bus; run_e2e.sh provides both."""
 
 import argparse
 import os
+import re
 import subprocess
 import sys
 import time
@@ -23,6 +24,8 @@ CATEGORY = "Category"
 BOXES = (WEIGHT, FEET, INCHES, INDEX, CATEGORY)
 
 WINDOW_TITLE = "Calculate BMI"
+# The sizes the program hands the window manager: those title and task bars draw.
+WINDOW_ICON_SIZES = [16, 32, 48, 64]
 BUTTON = "Calculate BMI"
 MESSAGE_TITLE = "Quorvane"
 INVALID_DATA = "Invalid data.  Please check and re-enter!"
@@ -177,6 +180,17 @@ def give_focus(pid):
     if len(windows) != 1:
         raise Failure(f"expected one X window {WINDOW_TITLE!r}, found {windows}")
     xdotool("windowfocus", "--sync", windows[0])
+    return windows[0]
+
+
+def check_window_icon(window_id):
+    """The icon handed to the window manager: every carried size, none of them empty."""
+    shown = subprocess.run(["xprop", "-id", window_id, "_NET_WM_ICON"],
+                           capture_output=True, text=True, timeout=WAIT_SECONDS).stdout
+    sizes = sorted(int(width) for width, height in re.findall(r"Icon \((\d+) x (\d+)\)", shown) if width == height)
+    if sizes != WINDOW_ICON_SIZES:
+        raise Failure(f"window icon sizes {sizes}, expected {WINDOW_ICON_SIZES}")
+    print(f"ok - window icon at {sizes}")
 
 
 def check_start(window):
@@ -247,7 +261,7 @@ def main():
     try:
         application = wait_for("the program on the accessibility bus", running_application)
         window = Window(application)
-        give_focus(process.pid)
+        check_window_icon(give_focus(process.pid))
         check_start(window)
         check_calculations(window)
         check_length_limits(window)

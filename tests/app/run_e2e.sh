@@ -13,6 +13,7 @@ skip() {
 }
 command -v Xvfb >/dev/null || skip "Xvfb (xvfb)"
 command -v xdotool >/dev/null || skip "xdotool"
+command -v xprop >/dev/null || skip "xprop (x11-utils)"
 command -v dbus-run-session >/dev/null || skip "dbus-run-session (dbus)"
 [ -x /usr/libexec/at-spi-bus-launcher ] || skip "at-spi-bus-launcher (at-spi2-core)"
 # pyatspi is a Debian package, so another python3 earlier on PATH may not see it.
