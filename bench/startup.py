@@ -354,23 +354,23 @@ class Counter:
 
 def count_under_gdb(driver, pid, args, env):
     """Sends the same keys again with gdb counting what they ran; returns (what, counted, sent)."""
+    def counted(function, send, count):
+        counter = Counter(pid, function, env)
+        try:
+            send(count)
+        finally:
+            hits = counter.stop()
+        return hits
+
     counts = []
     try:
         if args.presses:
-            counter = Counter(pid, "Form1::Command1_Click", env)
-            try:
-                driver.press(args.presses)
-            finally:
-                counted = counter.stop()
-            counts.append(("calculations", counted, args.presses))
+            counts.append(("calculations", counted("Form1::Command1_Click", driver.press, args.presses),
+                           args.presses))
         if args.pastes:
             driver.keys("Tab")
-            counter = Counter(pid, "LineEditTextBox::setText", env)
-            try:
-                driver.paste(args.pastes)
-            finally:
-                counted = counter.stop()
-            counts.append(("length cuts", counted, args.pastes))
+            counts.append(("length cuts", counted("LineEditTextBox::setText", driver.paste, args.pastes),
+                           args.pastes))
     except (RuntimeError, subprocess.TimeoutExpired) as error:
         log(f"counting under gdb failed: {error}")
     return counts
