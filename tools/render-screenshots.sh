@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test --target render_window
-QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/test/tests/ui/render_window docs
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/test/tests/ui/qt/render_window docs

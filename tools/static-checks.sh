@@ -34,5 +34,5 @@ echo "cppcheck"
 cppcheck --std=c++20 --language=c++ --library=qt --library=googletest \
     --enable=warning,performance,portability,style --inline-suppr --quiet --error-exitcode=1 \
     --suppressions-list=.cppcheck-suppressions \
-    -I runtime -I core -I ui -I tests -I tests/core -I tests/fuzz -I tests/ui \
+    -I runtime -I core -I ui/qt -I tests -I tests/core -I tests/fuzz -I tests/ui/qt \
     runtime core ui app tests bench
