@@ -104,7 +104,7 @@ def prepare(args):
     if not args.no_build:
         log(f"Building in {build} (RelWithDebInfo)")
         subprocess.run(["cmake", "-S", str(ROOT), "-B", str(build), "-G", "Ninja",
-                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DQUORVANE_BUILD_TESTS=OFF"], check=True, stdout=subprocess.DEVNULL)
+                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DBUILD_TESTING=OFF"], check=True, stdout=subprocess.DEVNULL)
         subprocess.run(["cmake", "--build", str(build), "--target",
                         "quorvane", "bare_window", "text_window", "map_probe"], check=True, stdout=sys.stderr)
     needed = [*programs(build).values(), build / "bench" / "map_probe"]

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DQUORVANE_BUILD_TESTS=OFF -DQUORVANE_BUILD_BENCHMARKS=OFF >/dev/null
+    -DBUILD_TESTING=OFF -DQUORVANE_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/release
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
