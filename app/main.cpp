@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "StartupGuard.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -28,7 +29,9 @@ QIcon windowIcon()
 
 int main(int argc, char *argv[])
 {
+    StartupGuard guard;
     QApplication app(argc, argv);
+    guard.release();
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
     QApplication::setWindowIcon(windowIcon());

@@ -19,7 +19,9 @@ EXPECTED = [
     "bin/quorvane",
     f"share/applications/{APP_ID}.desktop",
     f"share/metainfo/{APP_ID}.metainfo.xml",
-    "share/doc/quorvane/RobotoCondensed-LICENSE.txt",
+    "share/doc/quorvane/copyright",
+    "share/doc/quorvane/changelog.gz",
+    "share/man/man1/quorvane.1.gz",
 ] + [f"share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in (16, 32, 48, 64, 128, 256)]
 
 args = None

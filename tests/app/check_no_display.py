@@ -1,0 +1,41 @@
+"""Starts the program where no window can be shown and checks that it says so in one line on
+stderr and exits with status 1, instead of aborting.
+
+    check_no_display.py PROGRAM
+"""
+
+import os
+import subprocess
+import sys
+import unittest
+
+PROGRAM = None
+
+# name, environment over a clean one, arguments, words the one line must hold
+CASES = [
+    ("no display", {}, [], ["no display", "xvfb-run"]),
+    ("unreachable X display", {"DISPLAY": ":97"}, [], ['":97"']),
+    ("unknown platform plugin", {}, ["-platform", "nonexistent"], ['"nonexistent"', "offscreen"]),
+    ("unknown platform in the environment", {"QT_QPA_PLATFORM": "nonexistent"}, [], ['"nonexistent"']),
+]
+if not os.path.exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so"):
+    CASES.append(("Wayland without Qt's plugin", {"WAYLAND_DISPLAY": "wayland-97"}, [], ["qt6-wayland"]))
+
+
+class NoDisplay(unittest.TestCase):
+    def test_one_line_and_status_1(self):
+        clean = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for name, env, args, words in CASES:
+            with self.subTest(name):
+                result = subprocess.run([PROGRAM, *args], env={**clean, **env}, capture_output=True, text=True,
+                                        timeout=30, stdin=subprocess.DEVNULL)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                lines = result.stderr.splitlines()
+                self.assertEqual(len(lines), 1, result.stderr)
+                for word in words:
+                    self.assertIn(word, lines[0])
+
+
+if __name__ == "__main__":
+    PROGRAM = sys.argv.pop(1)
+    unittest.main()
