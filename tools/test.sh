@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
     libgtest-dev libbenchmark-dev \
-    python3 cpp dpkg-dev binutils-mingw-w64-x86-64 desktop-file-utils appstream \
+    python3 cpp dpkg-dev file binutils-mingw-w64-x86-64 desktop-file-utils appstream \
     xvfb xdotool x11-utils dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi \
     clang libclang-rt-dev clang-format clang-tidy cppcheck lintian
 
