@@ -4,6 +4,7 @@
 #include "Strings.h"
 
 #include <cstdint>
+#include <string>
 
 namespace core {
 
@@ -11,6 +12,16 @@ namespace {
 
 // Beyond the end of any limited field, so the caret lands after the last character.
 constexpr int caretAtEnd = 100;
+
+// The cut counts UTF-16 units; where it would fall between the two halves of a surrogate pair
+// it comes one unit earlier, so that the box never shows half a character.
+int wholeLength(const std::u16string &text, int limit)
+{
+    const auto cut = static_cast<std::size_t>(limit);
+    const auto isHigh = [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+    const auto isLow = [](char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
+    return cut > 0 && cut < text.size() && isHigh(text[cut - 1]) && isLow(text[cut]) ? limit - 1 : limit;
+}
 
 } // namespace
 
@@ -20,7 +31,8 @@ void LimitLength(runtime::TextBox &field, int limit)
     runtime::resumeNext(
         [&] { return field.text().size() > static_cast<std::size_t>(limit) ? Step::Next : Step::EndRun; },
         [&] {
-            field.setText(runtime::mid(field.text(), 1, static_cast<std::int16_t>(limit)));
+            const std::u16string text = field.text();
+            field.setText(runtime::mid(text, 1, static_cast<std::int16_t>(wholeLength(text, limit))));
             return Step::Next;
         },
         [&] {

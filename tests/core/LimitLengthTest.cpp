@@ -77,8 +77,17 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          LengthRow{"point", 2, u"1.", u"1."},
                                          LengthRow{"blanks_count", 2, u"   ", u"  "},
                                          LengthRow{"surrogate_pair_counts_two", 2, u"\U0001F600", u"\U0001F600"},
-                                         LengthRow{"surrogate_pair_is_split", 1, u"\U0001F600", u"\xD83D"},
-                                         LengthRow{"surrogate_pair_after_digit", 2, u"1\U0001F600", u"1\xD83D"}),
+                                         LengthRow{"surrogate_pair_goes_whole", 1, u"\U0001F600", u""},
+                                         LengthRow{"surrogate_pair_after_digit", 2, u"1\U0001F600", u"1"},
+                                         LengthRow{
+                                             "surrogate_pairs_over_limit", 3, u"\U0001F600\U0001F600", u"\U0001F600"},
+                                         LengthRow{"surrogate_pair_before_cut",
+                                                   3,
+                                                   u"\U0001F600"
+                                                   u"12",
+                                                   u"\U0001F600"
+                                                   u"1"},
+                                         LengthRow{"lone_high_surrogate_kept", 2, u"1\xD83Dx", u"1\xD83D"}),
                          [](const testing::TestParamInfo<LengthRow> &info) { return info.param.name; });
 
 TEST(LimitLengthRunTest, ACutRunsTheRuleOnceNestedThenSetsTheCaret)
