@@ -55,9 +55,8 @@ QPlainTextEdit *fixedText(QWidget *form, const char *name, const QString &text, 
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->document()->setDocumentMargin(2);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    box->setPalette(palette);
+    // A role, not a copied colour, so that a change of the desktop's colours reaches it too.
+    box->viewport()->setBackgroundRole(QPalette::Button);
     return box;
 }
 
@@ -75,6 +74,10 @@ QFrame *line(QWidget *form, const char *name, QPoint from, QPoint to)
     auto *rule = new QFrame(form);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Plain);
+    // The frame's pen is centred on the widget's top edge and half of it is clipped; filling the
+    // one-pixel widget in the line's colour keeps it a logical pixel thick at every scale.
+    rule->setBackgroundRole(QPalette::WindowText);
+    rule->setAutoFillBackground(true);
     const QPoint start = from / twipsPerPixel;
     return place(rule, name, QRect(start, QSize((to.x() - from.x()) / twipsPerPixel + 1, 1)));
 }

@@ -17,11 +17,32 @@
 #include <QTextLayout>
 #include <QWindow>
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <memory>
 #include <utility>
 
 namespace {
+
+// What the sentence is drawn on, read from the box as painted (inside its document margin).
+QColor shownBackground(QPlainTextEdit *plain)
+{
+    return plain->grab().toImage().pixelColor(1, 1);
+}
+
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+// The WCAG contrast ratio of two colours.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto [dark, light] = std::minmax({luminance(a), luminance(b)});
+    return (light + 0.05) / (dark + 0.05);
+}
 
 const QString invalidData = QStringLiteral("Invalid data.  Please check and re-enter!");
 const QString sentence = QStringLiteral(
@@ -64,6 +85,8 @@ private slots:
     void typingIsLimited();
     void pastingIsLimited_data();
     void pastingIsLimited();
+    void cutKeepsWholeCharacters_data();
+    void cutKeepsWholeCharacters();
     void resultBoxesHaveNoLimit();
     void calculate_data();
     void calculate();
@@ -78,6 +101,9 @@ private slots:
     void textFitsItsBox_data();
     void textFitsItsBox();
     void explanationShowsWhole();
+    void explanationFollowsPaletteChange();
+    void lineScalesWithTheLayout_data();
+    void lineScalesWithTheLayout();
     void closingAsksNothing();
     void tenThousandCalculationsStayRight();
     void tenThousandPastesStayLimited();
@@ -174,7 +200,7 @@ void Form1Test::controls()
         QVERIFY(!button->autoDefault());
     } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget)) {
         QCOMPARE(plain->toPlainText(), text);
-        QCOMPARE(plain->palette().color(QPalette::Base), plain->palette().color(QPalette::Button));
+        QCOMPARE(shownBackground(plain), plain->palette().color(QPalette::Button));
     } else {
         QCOMPARE(qobject_cast<QFrame *>(widget)->frameShape(), QFrame::HLine);
         QCOMPARE(widget->focusPolicy(), Qt::NoFocus);
@@ -318,6 +344,46 @@ void Form1Test::pastingIsLimited()
     QTest::keyClicks(edit, before);
     QApplication::clipboard()->setText(pasted);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), after);
+    QCOMPARE(edit->cursorPosition(), after.size());
+}
+
+void Form1Test::cutKeepsWholeCharacters_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QStringList>("arriving");
+    QTest::addColumn<QString>("after");
+
+    const QString grin = QStringLiteral("\U0001F600");
+    // clang-format off
+    QTest::newRow("weight_four_typed") << "weight" << false << QStringList{grin, grin, grin, grin} << grin;
+    QTest::newRow("heightf_typed") << "heightf" << false << QStringList{grin} << "";
+    QTest::newRow("ft_typed_after_digit") << "ft" << false << QStringList{"1", grin} << "1";
+    QTest::newRow("weight_pasted") << "weight" << true << QStringList{"12" + grin} << "12";
+    QTest::newRow("ft_pasted_two") << "ft" << true << QStringList{grin + grin} << grin;
+    // clang-format on
+}
+
+// A character outside the basic plane arrives whole, as one key's text or in a paste.
+void Form1Test::cutKeepsWholeCharacters()
+{
+    QFETCH(QString, boxName);
+    QFETCH(bool, pasted);
+    QFETCH(QStringList, arriving);
+    QFETCH(QString, after);
+
+    QLineEdit *edit = box(boxName.toLatin1().constData());
+    edit->setFocus();
+    for (const QString &text : arriving) {
+        if (pasted) {
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+            QApplication::sendEvent(edit, &press);
+        }
+    }
     QCOMPARE(edit->text(), after);
     QCOMPARE(edit->cursorPosition(), after.size());
 }
@@ -538,6 +604,50 @@ void Form1Test::explanationShowsWhole()
              qPrintable(QStringLiteral("%1 lines").arg(layout->lineCount())));
     for (int i = 0; i < layout->lineCount(); ++i)
         QVERIFY(layout->lineAt(i).naturalTextWidth() + 2 * margin <= text5->viewport()->width());
+}
+
+// The desktop's colour scheme changes from light to dark while the program runs.
+void Form1Test::explanationFollowsPaletteChange()
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+
+    auto *plain = control<QPlainTextEdit>("Text5");
+    const QColor background = shownBackground(plain);
+    QCOMPARE(background, dark.color(QPalette::Button));
+    QVERIFY2(contrast(plain->palette().color(QPalette::Text), background) >= 4.5, "the sentence is unreadable");
+    QApplication::setPalette(light);
+}
+
+void Form1Test::lineScalesWithTheLayout_data()
+{
+    QTest::addColumn<qreal>("ratio");
+
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("2x") << 2.0;
+    QTest::newRow("3x") << 3.0;
+}
+
+// Painted at a device pixel ratio, the line is as thick as one logical pixel there.
+void Form1Test::lineScalesWithTheLayout()
+{
+    QFETCH(qreal, ratio);
+
+    QImage image(m_form->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    m_form->render(&image);
+    const QWidget *line = control("Line1");
+    const QColor ink = line->palette().color(QPalette::WindowText);
+    const int x = qRound(line->geometry().center().x() * ratio);
+    int painted = 0;
+    // Rows a few logical pixels either side of the line: nothing else is drawn there.
+    for (int y = qRound((line->y() - 4) * ratio); y < qRound((line->y() + 5) * ratio); ++y)
+        painted += image.pixelColor(x, y) == ink ? 1 : 0;
+    QCOMPARE(painted, qRound(ratio));
 }
 
 void Form1Test::closingAsksNothing()
