@@ -14,11 +14,11 @@ QMessageBox *MessageBoxAccessible::messageBox() const
 
 QString MessageBoxAccessible::text(QAccessible::Text t) const
 {
-    const QString text = QAccessibleWidget::text(t);
-    if (t == QAccessible::Value || (t == QAccessible::Name && text.isEmpty()))
-        return messageBox()->text();
     if (t == QAccessible::Help)
         return messageBox()->informativeText();
+    QString text = QAccessibleWidget::text(t);
+    if (t == QAccessible::Value || (t == QAccessible::Name && text.isEmpty()))
+        return messageBox()->text();
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Utf16.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -18,7 +19,7 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
     // Qt leaves the icon unnamed, and a screen reader would only say "image".
     if (auto *iconLabel = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label"));
         iconLabel && icon == QMessageBox::Critical)
-        iconLabel->setAccessibleName(QMessageBox::tr("Critical"));
+        iconLabel->setAccessibleName(QCoreApplication::translate("WidgetMsgBox", "Critical"));
     ++m_timesShown;
     box.exec();
 }
