@@ -619,7 +619,7 @@ void Form1Test::tabAnnouncesTheFocusFirst()
     const QSignalSpy carets(target, &QLineEdit::cursorPositionChanged);
     qsizetype toldBeforeTheFocus = -1;
     const QObject scope;
-    connect(qApp, &QApplication::focusChanged, &scope, [&](QWidget *, QWidget *now) {
+    connect(qApp, &QApplication::focusChanged, &scope, [&](QWidget *, const QWidget *now) {
         if (now == target)
             toldBeforeTheFocus = selections.size() + carets.size();
     });
