@@ -12,6 +12,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 WAIT_SECONDS = 10
 POLL_SECONDS = 0.05
@@ -30,13 +31,22 @@ BUTTON = "Calculate BMI"
 MESSAGE_TITLE = "Quorvane"
 INVALID_DATA = "Invalid data.  Please check and re-enter!"
 
-# Keys are typed starting in the weight box; a word is a key name, anything else is typed.
+# Keys are typed starting in the weight box; a word is a key name, anything else is typed. Last,
+# what a screen reader is told of the result: the name of a notification that appears.
 CALCULATIONS = [
     ("150 lb at 5 ft 10 in", "150 Tab 5 Tab 10",
-     {WEIGHT: "150", FEET: "5", INCHES: "10", INDEX: "22", CATEGORY: "Desirable"}),
+     {WEIGHT: "150", FEET: "5", INCHES: "10", INDEX: "22", CATEGORY: "Desirable"},
+     "Body Mass Index 22, category Desirable"),
     ("inches above eleven are carried into the feet", "180 Tab 5 Tab 14",
-     {WEIGHT: "180", FEET: "6", INCHES: "2", INDEX: "23", CATEGORY: "Desirable"}),
+     {WEIGHT: "180", FEET: "6", INCHES: "2", INDEX: "23", CATEGORY: "Desirable"},
+     "Height now 6 feet 2 inches. Body Mass Index 23, category Desirable"),
 ]
+ICON_NAME = "Critical"
+
+# What a screen reader hears of: a notification appearing, the focus, and the caret and
+# selection, which it takes for a silent focus move when they come before the focus.
+EVENTS = ("object:state-changed:showing", "object:state-changed:focused",
+          "object:text-caret-moved", "object:text-selection-changed")
 
 # Typing past a box's limit keeps the first characters.
 LENGTH_LIMITS = [
@@ -50,10 +60,17 @@ class Failure(Exception):
     pass
 
 
+def pump_events():
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+
+
 def wait_for(what, probe, show=None, timeout=WAIT_SECONDS):
     """Polls probe() until it returns something true; show() tells what was seen instead."""
     deadline = time.monotonic() + timeout
     while True:
+        pump_events()
         try:
             result = probe()
             if result:
@@ -118,6 +135,31 @@ def find_application(pid):
 
 def top_windows(application):
     return [window for window in children(application) if has_state(window, pyatspi.STATE_SHOWING)]
+
+
+class EventLog:
+    """The events of EVENTS from the program, in order: (type, detail1, role, name) each."""
+
+    def __init__(self, pid):
+        self.pid = pid
+        self.events = []
+        pyatspi.Registry.registerEventListener(self._record, *EVENTS)
+
+    def _record(self, event):
+        try:
+            source = event.source
+            if source.get_process_id() == self.pid:
+                self.events.append((event.type, event.detail1, source.getRole(), source.name))
+        except Exception:  # the source can be gone by now
+            pass
+
+    def clear(self):
+        pump_events()
+        self.events.clear()
+
+    def shown_notifications(self):
+        return [name for kind, detail, role, name in self.events
+                if kind == EVENTS[0] and detail == 1 and role == pyatspi.ROLE_NOTIFICATION]
 
 
 class Window:
@@ -194,22 +236,58 @@ def check_window_icon(window_id):
 
 
 def check_start(window):
+    if window.frame.getRole() != pyatspi.ROLE_FRAME:
+        raise Failure(f"the window is a {window.frame.getRoleName()!r}, not a frame")
+    print(f"ok - the window is a frame named {window.frame.name!r}")
     window.expect("all boxes empty at start", {name: "" for name in BOXES})
     wait_for("the focus in the weight box at start",
              lambda: has_state(window.boxes[WEIGHT], pyatspi.STATE_FOCUSED))
 
 
-def check_calculations(window):
-    for index, (what, keys, expected) in enumerate(CALCULATIONS):
+def check_tab_into_empty_box(window, log):
+    log.clear()
+    press("Tab")
+    focused = (EVENTS[1], 1, pyatspi.ROLE_TEXT, FEET)
+    wait_for(f"a focus event for {FEET!r}", lambda: focused in log.events, show=lambda: log.events)
+    told = [event for event in log.events if event[3] == FEET]
+    if told[0] != focused:
+        raise Failure(f"Tab into {FEET!r} told {told[0]} before the focus")
+    press("shift+Tab")
+    wait_for("the focus back in the weight box", lambda: has_state(window.boxes[WEIGHT], pyatspi.STATE_FOCUSED))
+    print(f"ok - Tab into the empty {FEET!r} tells the focus first")
+
+
+def check_read_whole(window):
+    """One attribute run over each box's text, and no question at its end left unanswered."""
+    for name, box in window.boxes.items():
+        text = box.queryText()
+        count = text.characterCount
+        for offset in range(count):
+            run = tuple(text.getAttributes(offset)[1:])
+            if run != (0, count):
+                raise Failure(f"{name!r}: attribute run at {offset} is {run}, expected (0, {count})")
+        for boundary in (pyatspi.TEXT_BOUNDARY_CHAR, pyatspi.TEXT_BOUNDARY_WORD_START,
+                         pyatspi.TEXT_BOUNDARY_SENTENCE_START, pyatspi.TEXT_BOUNDARY_LINE_START):
+            text.getTextAtOffset(count, boundary)
+            text.getTextAfterOffset(count, boundary)
+    print("ok - every box is one attribute run, and text queries at its end return")
+
+
+def check_calculations(window, log):
+    for index, (what, keys, expected, announced) in enumerate(CALCULATIONS):
         if index > 0:
             window.clear()
             window.focus(WEIGHT)
         press(keys)
         typed = {name: text for name, text in zip((WEIGHT, FEET, INCHES), keys.split()[::2])}
         window.expect(f"{what}: typed values", typed)
+        log.clear()
         click(window.button)
         window.expect(f"{what}: after Calculate BMI", expected)
-        print(f"ok - {what}: {window.texts()}")
+        wait_for(f"{what}: the notification {announced!r}", lambda: announced in log.shown_notifications(),
+                 show=log.shown_notifications)
+        print(f"ok - {what}: {window.texts()}, announced {announced!r}")
+        check_read_whole(window)
 
 
 def check_length_limits(window):
@@ -228,6 +306,10 @@ def check_invalid_data(window, application, process):
         raise Failure(f"message box titled {dialog.name!r}, expected {MESSAGE_TITLE!r}")
     if INVALID_DATA not in texts:
         raise Failure(f"message box says {texts!r}, expected {INVALID_DATA!r}")
+    if not has_state(dialog, pyatspi.STATE_MODAL):
+        raise Failure("the message box does not tell that it is modal")
+    if ICON_NAME not in texts:
+        raise Failure(f"the message box icon is not named {ICON_NAME!r}: {texts!r}")
     ok = next((c for c in descendants(dialog)
                if c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name == "OK"), None)
     if ok is None:
@@ -261,9 +343,11 @@ def main():
     try:
         application = wait_for("the program on the accessibility bus", running_application)
         window = Window(application)
+        log = EventLog(process.pid)
         check_window_icon(give_focus(process.pid))
         check_start(window)
-        check_calculations(window)
+        check_tab_into_empty_box(window, log)
+        check_calculations(window, log)
         check_length_limits(window)
         check_invalid_data(window, application, process)
     except Failure as failure:

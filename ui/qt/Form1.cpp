@@ -1,10 +1,14 @@
 #include "Form1.h"
 
+#include "AccessibleFactory.h"
 #include "CalculateBmi.h"
 #include "DefaultErrorHandler.h"
 #include "FormFont.h"
 #include "LimitLength.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,8 +67,9 @@ QPlainTextEdit *fixedText(QWidget *form, const char *name, const QString &text, 
 QPushButton *commandButton(QWidget *form, const char *name, const QString &caption, QRect geometry)
 {
     auto *button = place(new QPushButton(caption, form), name, geometry);
-    // Neither default nor cancel button: Enter and Escape in a text box must run nothing.
-    button->setAutoDefault(false);
+    // Return clicks the focused button, as Space does. The window is no dialog, so there is no
+    // default button: Enter and Escape in a text box run nothing.
+    button->setAutoDefault(true);
     button->setDefault(false);
     return button;
 }
@@ -98,6 +103,7 @@ Form1::Form1(QWidget *parent)
     , bdmass(textBox(this, "bdmass", fromTwips(1680, 2160, 1095, 285)))
     , Text5(fixedText(this, "Text5", explanation, fromTwips(1080, 2640, 2775, 975)))
     , nutrition(textBox(this, "nutrition", fromTwips(1680, 3840, 1455, 285)))
+    , announcer(new Announcer(this))
     , weightBox(weight)
     , heightfBox(heightf)
     , ftBox(ft)
@@ -105,6 +111,8 @@ Form1::Form1(QWidget *parent)
     , nutritionBox(nutrition)
     , msgBox(this)
 {
+    // Before anything asks for an accessible interface: Qt keeps the first one made.
+    QAccessible::installFactory(accessibleFactory);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Calculate BMI"));
     setFont(formFont());
@@ -112,10 +120,13 @@ Form1::Form1(QWidget *parent)
 
     // Screen readers name a box by its caption, or where the caption says less, by its own name.
     Label1->setBuddy(weight);
+    Label2->setBuddy(heightf);
     Label4->setBuddy(bdmass);
     heightf->setAccessibleName(tr("Height in feet"));
     ft->setAccessibleName(tr("Height in inches"));
     nutrition->setAccessibleName(tr("Category"));
+    // The sentence is the caption of the category, but no focus ever reaches it.
+    nutrition->setAccessibleDescription(explanation.trimmed());
 
     setTabOrder(weight, heightf);
     setTabOrder(heightf, ft);
@@ -128,13 +139,54 @@ Form1::Form1(QWidget *parent)
     connect(weight, &QLineEdit::textChanged, this, &Form1::weight_Change);
     connect(heightf, &QLineEdit::textChanged, this, &Form1::heightf_Change);
     connect(ft, &QLineEdit::textChanged, this, &Form1::ft_Change);
+    for (QLineEdit *box : {weight, heightf, ft, bdmass, nutrition})
+        box->installEventFilter(this);
+}
+
+// A QLineEdit selects its text as Tab brings the focus in, and so tells screen readers of the
+// selection before the focus: Orca then takes the focus as already known and says nothing. The
+// selection is made here instead, once Qt has announced the focus.
+bool Form1::focusNextPrevChild(bool next)
+{
+    tabbing = true;
+    const bool moved = QWidget::focusNextPrevChild(next);
+    tabbing = false;
+    auto *box = qobject_cast<QLineEdit *>(focusWidget());
+    if (moved && box && box->hasFocus() && !box->hasSelectedText())
+        box->selectAll();
+    return moved;
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (tabbing && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QFocusEvent unselecting(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(watched, &unselecting);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::Command1_Click()
 {
+    const QString inches = ft->text();
+    const int boxesShown = msgBox.timesShown();
     runtime::runWithDefaultHandling(msgBox, [this] {
         core::CalculateBmi({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox);
     });
+    if (msgBox.timesShown() == boxesShown)
+        announceResult(ft->text() != inches);
+}
+
+void Form1::announceResult(bool heightRewritten)
+{
+    QString message = tr("Body Mass Index %1, category %2").arg(bdmass->text(), nutrition->text());
+    if (heightRewritten)
+        message.prepend(tr("Height now %1 feet %2 inches. ").arg(heightf->text(), ft->text()));
+    announcer->announce(message);
 }
 
 void Form1::weight_Change()

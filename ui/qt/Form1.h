@@ -6,8 +6,11 @@
 // LineEditTextBox and the message box through WidgetMsgBox, both runtime interfaces. A write by
 // the core raises the box's textChanged before it returns, so the length rule runs nested inside
 // the calculation exactly as it does for typing. A run-time error that escapes the calculation
-// goes to the runtime's default handling, which reports it and leaves the window working.
+// goes to the runtime's default handling, which reports it and leaves the window working. An
+// accepted calculation is announced to screen readers, since its results land in boxes that do
+// not have the focus.
 
+#include "Announcer.h"
 #include "LineEditTextBox.h"
 #include "WidgetMsgBox.h"
 
@@ -26,11 +29,16 @@ class Form1 : public QWidget
 public:
     explicit Form1(QWidget *parent = nullptr);
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void Command1_Click();
     void weight_Change();
     void heightf_Change();
     void ft_Change();
+    void announceResult(bool heightRewritten);
 
     QLabel *Label1;
     QLineEdit *weight;
@@ -44,6 +52,7 @@ private:
     QLineEdit *bdmass;
     QPlainTextEdit *Text5;
     QLineEdit *nutrition;
+    Announcer *announcer;
 
     LineEditTextBox weightBox;
     LineEditTextBox heightfBox;
@@ -51,4 +60,5 @@ private:
     LineEditTextBox bdmassBox;
     LineEditTextBox nutritionBox;
     WidgetMsgBox msgBox;
+    bool tabbing = false;
 };

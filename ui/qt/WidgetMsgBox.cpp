@@ -2,6 +2,8 @@
 
 #include "Utf16.h"
 
+#include <QCoreApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 WidgetMsgBox::WidgetMsgBox(QWidget *parent)
@@ -14,5 +16,15 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
     const auto icon = style == runtime::MsgBoxStyle::Critical ? QMessageBox::Critical : QMessageBox::NoIcon;
     QMessageBox box(icon, toQString(runtime::applicationTitle), toQString(prompt), QMessageBox::Ok, m_parent);
     box.setWindowModality(Qt::ApplicationModal);
+    // Qt leaves the icon unnamed, and a screen reader would only say "image".
+    if (auto *iconLabel = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label"));
+        iconLabel && icon == QMessageBox::Critical)
+        iconLabel->setAccessibleName(QCoreApplication::translate("WidgetMsgBox", "Critical"));
+    ++m_timesShown;
     box.exec();
+}
+
+int WidgetMsgBox::timesShown() const
+{
+    return m_timesShown;
 }

@@ -1,5 +1,6 @@
 #include "Form1.h"
 #include "ModalWatch.h"
+#include "ShowLog.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSignalSpy>
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextBlock>
@@ -90,7 +92,8 @@ private slots:
     void resultBoxesHaveNoLimit();
     void calculate_data();
     void calculate();
-    void spaceOnTheButtonCalculates();
+    void keyOnTheButtonCalculates_data();
+    void keyOnTheButtonCalculates();
     void writtenTextShowsFromItsStart();
     void invalidDataBox_data();
     void invalidDataBox();
@@ -98,6 +101,15 @@ private slots:
     void runTimeErrorIsReportedAndTheWindowGoesOn();
     void accessibleNames_data();
     void accessibleNames();
+    void accessibleRoles_data();
+    void accessibleRoles();
+    void captionsReachTheirBoxes();
+    void textQueriesAtTheEndReturnAtOnce_data();
+    void textQueriesAtTheEndReturnAtOnce();
+    void tabAnnouncesTheFocusFirst_data();
+    void tabAnnouncesTheFocusFirst();
+    void resultIsAnnounced_data();
+    void resultIsAnnounced();
     void textFitsItsBox_data();
     void textFitsItsBox();
     void explanationShowsWhole();
@@ -197,7 +209,7 @@ void Form1Test::controls()
     } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
         QCOMPARE(button->text(), text);
         QVERIFY(!button->isDefault());
-        QVERIFY(!button->autoDefault());
+        QVERIFY(button->autoDefault()); // Return on the focused button; no default in a plain window
     } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget)) {
         QCOMPARE(plain->toPlainText(), text);
         QCOMPARE(shownBackground(plain), plain->palette().color(QPalette::Button));
@@ -212,7 +224,12 @@ void Form1Test::window()
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Calculate BMI"));
     QCOMPARE(m_form->size(), QSize(312, 289));
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
-    QCOMPARE(m_form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 12);
+    // The twelve controls, and one widget for screen readers alone that a sighted user never meets.
+    const auto children = m_form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(children.size(), 13);
+    QWidget *announcer = control("announcer");
+    QVERIFY(announcer->geometry().isEmpty());
+    QCOMPARE(announcer->focusPolicy(), Qt::NoFocus);
 }
 
 void Form1Test::focusStartsInWeight()
@@ -430,11 +447,19 @@ void Form1Test::calculate()
     QVERIFY(m_watch->seen.empty());
 }
 
-void Form1Test::spaceOnTheButtonCalculates()
+void Form1Test::keyOnTheButtonCalculates_data()
 {
+    QTest::addColumn<int>("key");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("return") << int(Qt::Key_Return);
+}
+
+void Form1Test::keyOnTheButtonCalculates()
+{
+    QFETCH(int, key);
     enter("150", "5", "10");
     control("Command1")->setFocus();
-    QTest::keyClick(control("Command1"), Qt::Key_Space);
+    QTest::keyClick(control("Command1"), Qt::Key(key));
     QCOMPARE(box("bdmass")->text(), QStringLiteral("22"));
     QCOMPARE(box("nutrition")->text(), QStringLiteral("Desirable"));
 }
@@ -553,6 +578,165 @@ void Form1Test::accessibleNames()
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control(QTest::currentDataTag()));
     QVERIFY(accessible);
     QTEST(accessible->text(QAccessible::Name), "name");
+}
+
+void Form1Test::accessibleRoles_data()
+{
+    QTest::addColumn<int>("role");
+    // clang-format off
+    QTest::newRow("Form1") << int(QAccessible::Window);
+    QTest::newRow("Line1") << int(QAccessible::Separator);
+    QTest::newRow("announcer") << int(QAccessible::Notification);
+    QTest::newRow("weight") << int(QAccessible::EditableText);
+    QTest::newRow("nutrition") << int(QAccessible::EditableText);
+    // clang-format on
+}
+
+void Form1Test::accessibleRoles()
+{
+    QFETCH(int, role);
+    const QString name = QTest::currentDataTag();
+    QAccessibleInterface *accessible
+        = QAccessible::queryAccessibleInterface(name == "Form1" ? m_form.get() : control(qPrintable(name)));
+    QCOMPARE(int(accessible->role()), role);
+    if (name == "Form1")
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Calculate BMI"));
+}
+
+void Form1Test::captionsReachTheirBoxes()
+{
+    QStringList feetLabels;
+    for (const auto &[label, relation] :
+         QAccessible::queryAccessibleInterface(box("heightf"))->relations(QAccessible::Label))
+        feetLabels.append(label->object()->objectName());
+    QCOMPARE(feetLabels, QStringList{"Label2"});
+    QCOMPARE(QAccessible::queryAccessibleInterface(box("nutrition"))->text(QAccessible::Description), sentence);
+}
+
+void Form1Test::textQueriesAtTheEndReturnAtOnce_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("boundary");
+    const std::pair<const char *, const char *> boxes[]
+        = {{"weight", "150"}, {"heightf", "5"}, {"ft", "10"}, {"bdmass", "22"}, {"nutrition", "prone to health risks"}};
+    const std::pair<const char *, QAccessible::TextBoundaryType> boundaries[]
+        = {{"char", QAccessible::CharBoundary},
+           {"word", QAccessible::WordBoundary},
+           {"sentence", QAccessible::SentenceBoundary},
+           {"line", QAccessible::LineBoundary},
+           {"paragraph", QAccessible::ParagraphBoundary}};
+    for (const auto &[name, text] : boxes) {
+        for (const auto &[kind, boundary] : boundaries)
+            QTest::addRow("%s_%s", name, kind) << name << text << int(boundary);
+    }
+}
+
+// A boundary search from the end of the text never returned: the program hung.
+void Form1Test::textQueriesAtTheEndReturnAtOnce()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+    QFETCH(int, boundary);
+    QLineEdit *edit = box(qPrintable(boxName));
+    QTest::keyClicks(edit, text);
+    QAccessibleTextInterface *accessible = QAccessible::queryAccessibleInterface(edit)->textInterface();
+    const auto type = QAccessible::TextBoundaryType(boundary);
+    const bool wholeLine = type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary;
+    const int end = int(text.size());
+    int start = 0;
+    int stop = 0;
+    for (int offset : {-2, end, end + 1}) { // -2 is the caret, left at the end by the typing
+        QCOMPARE(accessible->textAtOffset(offset, type, &start, &stop), wholeLine && offset <= end ? text : QString());
+        QCOMPARE(accessible->textAfterOffset(offset, type, &start, &stop), QString());
+        accessible->textBeforeOffset(offset, type, &start, &stop);
+    }
+    // One attribute run over the whole text, or screen readers join the runs a character short.
+    accessible->attributes(1, &start, &stop);
+    QCOMPARE(std::pair(start, stop), std::pair(0, end));
+}
+
+void Form1Test::tabAnnouncesTheFocusFirst_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("text");
+    // clang-format off
+    QTest::newRow("into_empty") << "weight" << int(Qt::Key_Tab) << "heightf" << "";
+    QTest::newRow("into_filled") << "ft" << int(Qt::Key_Tab) << "bdmass" << "22";
+    QTest::newRow("back_into_filled") << "heightf" << int(Qt::Key_Backtab) << "weight" << "150";
+    QTest::newRow("round_from_the_button") << "Command1" << int(Qt::Key_Tab) << "weight" << "150";
+    // clang-format on
+}
+
+// Qt reports the focus once the box has taken it in; Orca says nothing of a box that told of
+// its caret or selection before that.
+void Form1Test::tabAnnouncesTheFocusFirst()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    QFETCH(QString, text);
+    QLineEdit *target = box(qPrintable(to));
+    QTest::keyClicks(target, text);
+    control(qPrintable(from))->setFocus();
+    const QSignalSpy selections(target, &QLineEdit::selectionChanged);
+    const QSignalSpy carets(target, &QLineEdit::cursorPositionChanged);
+    qsizetype toldBeforeTheFocus = -1;
+    const QObject scope;
+    connect(qApp, &QApplication::focusChanged, &scope, [&](QWidget *, const QWidget *now) {
+        if (now == target)
+            toldBeforeTheFocus = selections.size() + carets.size();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), target);
+    QCOMPARE(toldBeforeTheFocus, 0);
+    // Selected whole all the same, as Qt selects a box that Tab brings the focus to.
+    QCOMPARE(target->selectedText(), text);
+    QCOMPARE(target->cursorPosition(), text.size());
+}
+
+void Form1Test::resultIsAnnounced_data()
+{
+    QTest::addColumn<QString>("weight");
+    QTest::addColumn<QString>("feet");
+    QTest::addColumn<QString>("inches");
+    QTest::addColumn<QString>("message");
+    // clang-format off
+    QTest::newRow("typical") << "150" << "5" << "10" << "Body Mass Index 22, category Desirable";
+    QTest::newRow("rewrite") << "180" << "5" << "14" << "Height now 6 feet 2 inches. Body Mass Index 23, category Desirable";
+    QTest::newRow("invalid") << "500" << "5" << "10" << "";
+    // clang-format on
+}
+
+// A notification that appears is what Orca speaks: it appears on every accepted click, also
+// when the result is the one shown already, and the focus stays where it was.
+void Form1Test::resultIsAnnounced()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QSKIP("Qt's own announcement is used");
+#endif
+    QFETCH(QString, weight);
+    QFETCH(QString, feet);
+    QFETCH(QString, inches);
+    QFETCH(QString, message);
+    enter(weight, feet, inches);
+    ShowLog log(control("announcer"));
+    QWidget *button = control("Command1");
+    if (message.isEmpty())
+        m_watch->expect();
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (message.isEmpty()) {
+        QCOMPARE(log.names, QStringList());
+        return;
+    }
+    replace("heightf", feet);
+    replace("ft", inches);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(log.names, QStringList({message, message}));
+    QCOMPARE(QApplication::focusWidget(), button);
 }
 
 void Form1Test::textFitsItsBox_data()
