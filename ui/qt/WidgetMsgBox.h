@@ -1,12 +1,14 @@
 #pragma once
 
+#include "MessageBoxStyle.h"
 #include "MsgBox.h"
 
 #include <QPointer>
 #include <QWidget>
 
 // The runtime message box as a QMessageBox: modal to the whole application, captioned with the
-// application title, an OK button alone; OK, Enter, Escape and the close box all dismiss it.
+// application title, an OK button alone, in the window's font; OK, Enter, Escape and the close
+// box all dismiss it.
 // It counts the boxes it has shown, so that the window can tell a calculation that was accepted.
 class WidgetMsgBox : public runtime::MsgBox
 {
@@ -18,5 +20,6 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
+    MessageBoxStyle m_style;
     int m_timesShown = 0;
 };

@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "MessageBoxStyle.h"
 #include "ModalWatch.h"
 #include "ShowLog.h"
 
@@ -97,6 +98,8 @@ private slots:
     void writtenTextShowsFromItsStart();
     void invalidDataBox_data();
     void invalidDataBox();
+    void stopSignIsDrawnAtEveryRatio_data();
+    void stopSignIsDrawnAtEveryRatio();
     void windowTakesNoInputWhileTheBoxIsOpen();
     void runTimeErrorIsReportedAndTheWindowGoesOn();
     void accessibleNames_data();
@@ -508,11 +511,42 @@ void Form1Test::invalidDataBox()
     QCOMPARE(seen.buttonCount, 1);
     QVERIFY(seen.okOnly);
     QCOMPARE(seen.modality, Qt::ApplicationModal);
+    QCOMPARE(seen.font, m_form->font());
+    const int iconSize = m_form->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    QCOMPARE(seen.iconPixmap.size(), QSize(iconSize, iconSize) * m_form->devicePixelRatio());
     QCOMPARE(box("heightf")->text(), QStringLiteral("5"));
     QCOMPARE(box("ft")->text(), QStringLiteral("14"));
     QCOMPARE(box("bdmass")->text(), QStringLiteral("earlier"));
     QCOMPARE(box("nutrition")->text(), QStringLiteral("earlier too"));
     QVERIFY(m_form->isVisible());
+}
+
+void Form1Test::stopSignIsDrawnAtEveryRatio_data()
+{
+    QTest::addColumn<qreal>("ratio");
+
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("2x") << 2.0;
+    QTest::newRow("3x") << 3.0;
+}
+
+// The box's icon has a device pixel for each of its pixels at every scale: drawn, not scaled up.
+void Form1Test::stopSignIsDrawnAtEveryRatio()
+{
+    QFETCH(qreal, ratio);
+
+    const QPixmap sign
+        = MessageBoxStyle().standardIcon(QStyle::SP_MessageBoxCritical, nullptr, nullptr).pixmap(QSize(32, 32), ratio);
+    QCOMPARE(sign.size(), QSize(32, 32) * ratio);
+    QCOMPARE(sign.devicePixelRatio(), ratio);
+    // A one-device-pixel step across the disc's edge, where a scaled-up bitmap repeats a pixel.
+    const QImage image = sign.toImage();
+    const int middle = image.height() / 2;
+    int partial = 0;
+    for (int x = 0; x < image.width() / 2; ++x)
+        partial += qAlpha(image.pixel(x, middle)) > 0 && qAlpha(image.pixel(x, middle)) < 255 ? 1 : 0;
+    QVERIFY(partial <= 2);
+    QVERIFY(qAlpha(image.pixel(image.width() / 2 - 1, middle)) == 255);
 }
 
 void Form1Test::windowTakesNoInputWhileTheBoxIsOpen()

@@ -25,7 +25,9 @@ void ModalWatch::poll()
                     box->icon(),
                     box->buttons().size(),
                     box->standardButtons() == QMessageBox::Ok,
-                    box->windowModality()});
+                    box->windowModality(),
+                    box->iconPixmap(),
+                    box->font()});
     if (m_expected.empty()) {
         ++strays;
         box->reject();

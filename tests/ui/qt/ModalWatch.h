@@ -17,6 +17,8 @@ struct SeenBox
     QList<QAbstractButton *>::size_type buttonCount = 0;
     bool okOnly = false;
     Qt::WindowModality modality = Qt::NonModal;
+    QPixmap iconPixmap;
+    QFont font;
 };
 
 // Looks for the application's modal box while it is open, records it, lets the test act on it,

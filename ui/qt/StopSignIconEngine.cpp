@@ -1,0 +1,30 @@
+#include "StopSignIconEngine.h"
+
+#include <QPainter>
+
+void StopSignIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State)
+{
+    // Drawn on a 32-unit grid, so the shapes scale exactly with the size asked for.
+    const qreal unit = rect.width() / 32.0;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->translate(rect.topLeft());
+    painter->scale(unit, rect.height() / 32.0);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(mode == QIcon::Disabled ? QColor(0x9e, 0x9e, 0x9e) : QColor(0xc6, 0x28, 0x28));
+    painter->drawEllipse(QRectF(1, 1, 30, 30));
+    painter->setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    painter->drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
+    painter->drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
+    painter->restore();
+}
+
+QIconEngine *StopSignIconEngine::clone() const
+{
+    return new StopSignIconEngine;
+}
+
+QString StopSignIconEngine::key() const
+{
+    return QStringLiteral("StopSignIconEngine");
+}
