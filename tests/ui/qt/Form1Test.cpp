@@ -40,6 +40,16 @@ double luminance(const QColor &colour)
     return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
 }
 
+// Device pixel ratios of the screens people use, for tests that paint at each.
+void addRatioRows()
+{
+    QTest::addColumn<qreal>("ratio");
+
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("2x") << 2.0;
+    QTest::newRow("3x") << 3.0;
+}
+
 // The WCAG contrast ratio of two colours.
 double contrast(const QColor &a, const QColor &b)
 {
@@ -523,11 +533,7 @@ void Form1Test::invalidDataBox()
 
 void Form1Test::stopSignIsDrawnAtEveryRatio_data()
 {
-    QTest::addColumn<qreal>("ratio");
-
-    QTest::newRow("1x") << 1.0;
-    QTest::newRow("2x") << 2.0;
-    QTest::newRow("3x") << 3.0;
+    addRatioRows();
 }
 
 // The box's icon has a device pixel for each of its pixels at every scale: drawn, not scaled up.
@@ -843,11 +849,7 @@ void Form1Test::explanationFollowsPaletteChange()
 
 void Form1Test::lineScalesWithTheLayout_data()
 {
-    QTest::addColumn<qreal>("ratio");
-
-    QTest::newRow("1x") << 1.0;
-    QTest::newRow("2x") << 2.0;
-    QTest::newRow("3x") << 3.0;
+    addRatioRows();
 }
 
 // Painted at a device pixel ratio, the line is as thick as one logical pixel there.
