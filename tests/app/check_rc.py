@@ -1,7 +1,9 @@
 """Compiles quorvane.rc with the MinGW resource compiler and checks what a
 Windows build would embed: the icon group and the version block.
 
-    check_rc.py --rc FILE --workdir DIR
+    check_rc.py --rc FILE --include DIR --workdir DIR
+
+DIR of --include holds AppInfo.h, which CMake configures.
 """
 
 import argparse
@@ -122,7 +124,7 @@ def compile_rc():
     windres = shutil.which("x86_64-w64-mingw32-windres")
     if windres is None:
         return None
-    command = [windres, "-O", "res", "-I", str(args.rc.parent)]
+    command = [windres, "-O", "res", "-I", str(args.rc.parent), "-I", str(args.include)]
     # Without the MinGW compiler windres has no preprocessor of its own; the host's does.
     if shutil.which("x86_64-w64-mingw32-gcc") is None:
         cpp = shutil.which("cpp")
@@ -138,6 +140,7 @@ def compile_rc():
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--rc", type=pathlib.Path, required=True)
+    parser.add_argument("--include", type=pathlib.Path, required=True)
     parser.add_argument("--workdir", type=pathlib.Path, required=True)
     args, rest = parser.parse_known_args()
     compiled = compile_rc()
