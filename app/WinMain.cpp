@@ -5,12 +5,12 @@
 
 // The Windows entry point: the window, then its messages until it closes. IsDialogMessageW gives
 // the window Tab and Shift+Tab between its controls, and Space on the focused button.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
 {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     Form1 form;
-    ShowWindow(form.hwnd(), show);
+    ShowWindow(form.hwnd(), nShowCmd);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!IsDialogMessageW(form.hwnd(), &message)) {

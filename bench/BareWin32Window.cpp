@@ -2,7 +2,7 @@
 // Form1's client size and title on the screen, with the same class settings and frame.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nShowCmd)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
             PostQuitMessage(0);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     };
-    windowClass.hInstance = instance;
+    windowClass.hInstance = hInstance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = L"BareWindow";
@@ -30,9 +30,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
                                         frame.bottom - frame.top,
                                         nullptr,
                                         nullptr,
-                                        instance,
+                                        hInstance,
                                         nullptr);
-    ShowWindow(window, show);
+    ShowWindow(window, nShowCmd);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         DispatchMessageW(&message);

@@ -160,8 +160,9 @@ void Form1::layOut(UINT dpi)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const HFONT font = formFont(dpi);
-    for (const auto &[id, twips] : placements) {
-        const HWND control = GetDlgItem(m_hwnd, id);
+    for (const Placement &placement : placements) {
+        const HWND control = GetDlgItem(m_hwnd, placement.id);
+        const RECT &twips = placement.twips;
         SetWindowPos(control,
                      nullptr,
                      fromTwips(twips.left, dpi),

@@ -58,7 +58,7 @@ RECT placeOf(HWND control)
 SIZE extentIn(HWND control, const std::wstring &text)
 {
     const HDC dc = GetDC(control);
-    const auto old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    auto *const old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
