@@ -62,8 +62,11 @@ end_wine() {
 }
 
 # start_xvfb WORKDIR: a private Xvfb on a free display (-displayfd writes its number once the
-# server accepts clients); sets DISPLAY and xvfb_pid.
+# server accepts clients); sets DISPLAY and xvfb_pid. The prefix's wineserver is ended first: a
+# desktop that Wine made for a program run without a display has no display driver, and every
+# window a later program makes on it fails.
 start_xvfb() {
+    end_wine
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" </dev/null &
     xvfb_pid=$!
     for _ in $(seq 100); do

@@ -133,6 +133,12 @@ Form1::Form1()
     nutritionBox = EditTextBox(nutrition);
     msgBox = WindowMsgBox(m_hwnd);
 
+    // Screen readers name each box by the caption before it in z-order, or, where that says less,
+    // by its own name, as the Qt window does.
+    accessibleNames.name(heightf, L"Height in feet");
+    accessibleNames.name(ft, L"Height in inches");
+    accessibleNames.name(nutrition, L"Category");
+
     layOut(GetDpiForWindow(m_hwnd));
     m_lastFocus = weight;
 }
@@ -224,6 +230,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(m_lastFocus);
         return 0;
     case WM_DESTROY:
+        accessibleNames.clear();
         PostQuitMessage(0);
         return 0;
     default:

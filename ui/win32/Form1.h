@@ -8,6 +8,7 @@
 // so the length rule runs nested inside the calculation exactly as it does for typing. Positions
 // are twips, converted with the window's own DPI, and laid out again when the DPI changes.
 
+#include "AccessibleNames.h"
 #include "EditTextBox.h"
 #include "WindowMsgBox.h"
 
@@ -74,4 +75,5 @@ private:
     EditTextBox bdmassBox;
     EditTextBox nutritionBox;
     WindowMsgBox msgBox;
+    AccessibleNames accessibleNames;
 };
