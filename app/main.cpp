@@ -1,3 +1,4 @@
+#include "AppInfo.h"
 #include "Form1.h"
 #include "StartupGuard.h"
 
@@ -18,7 +19,7 @@ QIcon windowIcon()
     QIcon icon;
     QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs | QDir::NoDotAndDotDot);
     while (sizes.hasNext()) {
-        QImageReader reader(sizes.next() + QStringLiteral("/org.quorvane.Quorvane.png"), "png");
+        QImageReader reader(sizes.next() + QStringLiteral("/" QUORVANE_APP_ID ".png"), "png");
         reader.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImage(reader.read()));
     }
@@ -32,8 +33,8 @@ int main(int argc, char *argv[])
     StartupGuard guard;
     QApplication app(argc, argv);
     guard.release();
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
+    QApplication::setApplicationName(QStringLiteral(QUORVANE_TITLE));
+    QApplication::setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
     QApplication::setWindowIcon(windowIcon());
     Form1 window;
     window.show();

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "AppInfo.h"
+
 #include <string_view>
 
 namespace runtime {
 
 // The caption of every message box, given explicitly rather than left to the window system.
-inline constexpr std::u16string_view applicationTitle = u"Quorvane";
+inline constexpr std::u16string_view applicationTitle = u"" QUORVANE_TITLE;
 
 // The classic style values the program passes.
 enum class MsgBoxStyle : int {

@@ -32,9 +32,22 @@ for build_and_files in "build/test:(runtime|core|ui|app|tests|bench)/" "build/fu
     fi
 done
 
+# The Win32 sources are compiled only by the cross build (tools/test.sh makes build/win64): clang
+# reads them as mingw-w64 code, with the posix compiler's C++ library.
+if [ -f build/win64/compile_commands.json ]; then
+    echo "clang-tidy: build/win64"
+    cxx=$(echo /usr/lib/gcc/x86_64-w64-mingw32/*-posix/include/c++)
+    if ! run-clang-tidy -quiet -p build/win64 -extra-arg=--target=x86_64-w64-mingw32 \
+        -extra-arg=-isystem"$cxx" -extra-arg=-isystem"$cxx/x86_64-w64-mingw32" \
+        "^$top/(ui/win32/|tests/ui/win32/|app/WinMain|bench/BareWin32).*\.cpp$" >"$log" 2>&1; then
+        grep -v '^clang-tidy\|warnings\? generated\|^Suppressed\|^Use -header-filter\|^$' "$log"
+        exit 1
+    fi
+fi
+
 echo "cppcheck"
-cppcheck --std=c++20 --language=c++ --library=qt --library=googletest \
+cppcheck --std=c++20 --language=c++ --library=qt --library=windows --library=googletest \
     --enable=warning,performance,portability,style --inline-suppr --quiet --error-exitcode=1 \
     --suppressions-list=.cppcheck-suppressions \
-    -I runtime -I core -I ui/qt -I tests -I tests/core -I tests/fuzz -I tests/ui/qt \
+    -I runtime -I core -I ui/qt -I ui/win32 -I tests -I tests/core -I tests/fuzz -I tests/ui/qt -I build/test/generated \
     "${folders[@]}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quorvane with its tests and benchmarks and runs every test, then runs the program's own
 # tests again in a build with AddressSanitizer and UndefinedBehaviorSanitizer, fuzzes the number
-# core for a bounded time, and runs the static checks.
+# core for a bounded time, cross-builds the Windows program and runs its tests under Wine, and runs
+# the static checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,5 +27,16 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build/fuzz
 ctest --test-dir build/fuzz --output-on-failure --no-tests=error
 tail -qn1 build/fuzz/tests/fuzz/fuzz_*.log
+
+# Windows: the Win32 program cross-built with mingw-w64, every Windows test run under Wine in a
+# prefix of the build tree (tests/wine/run.sh), the MSI built with wixl and installed under Wine.
+tools/install-packages.sh g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine \
+    msitools wixl icoutils xclip
+cmake -S . -B build/win64 -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win64
+wine_status=0
+ctest --test-dir build/win64 --output-on-failure --no-tests=error || wine_status=$?
+WINEPREFIX="$PWD/build/win64/wine-prefix" wineserver -k </dev/null >/dev/null 2>&1 || true
+[ "$wine_status" -eq 0 ]
 
 tools/static-checks.sh

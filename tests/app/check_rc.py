@@ -1,11 +1,17 @@
 """Compiles quorvane.rc with the MinGW resource compiler and checks what a
-Windows build would embed: the icon group and the version block.
+Windows build would embed: the icon group and the version block. With --exe,
+checks the same in the resources of a built program instead, read back with
+wrestool (icoutils).
 
-    check_rc.py --rc FILE --workdir DIR
+    check_rc.py --rc FILE --include DIR --workdir DIR
+    check_rc.py --rc FILE --exe FILE
+
+DIR of --include holds AppInfo.h, which CMake configures.
 """
 
 import argparse
 import pathlib
+import re
 import shutil
 import struct
 import subprocess
@@ -15,7 +21,7 @@ import unittest
 from imagefiles import read_ico
 
 SKIP = 77
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 
 FIXED = {"file_version": (1, 0, 0, 0), "product_version": (1, 0, 0, 0), "os": 0x40004, "type": 1}
 STRINGS = {
@@ -117,12 +123,33 @@ class CompiledResources(unittest.TestCase):
         translation = {k: v for k, v, _, _ in blocks["VarFileInfo"][3]}["Translation"]
         self.assertEqual(struct.unpack("<HH", translation), TRANSLATION)
 
+    def test_manifest_asks_for_per_monitor_dpi_and_common_controls_6(self):
+        manifest = resources.get((RT_MANIFEST, 1), b"").decode("utf-8")
+        self.assertIn("<dpiAwareness", manifest)
+        self.assertIn("PerMonitorV2", manifest)
+        self.assertRegex(manifest, r'name="Microsoft\.Windows\.Common-Controls" version="6\.0\.0\.0"')
+
+
+def read_exe(exe):
+    """{(type, name): bytes} from a built program, or None without wrestool."""
+    wrestool = shutil.which("wrestool")
+    if wrestool is None:
+        return None
+    listing = subprocess.run([wrestool, "-l", str(exe)], capture_output=True, text=True, check=True).stdout
+    out = {}
+    for kind, name in re.findall(r"--type=(\d+) --name=(\S+)", listing):
+        name = name.strip("'")
+        data = subprocess.run([wrestool, "-x", "--raw", f"--type={kind}", f"--name={name}", str(exe)],
+                              capture_output=True, check=True).stdout
+        out[(int(kind), int(name) if name.isdigit() else name)] = data
+    return out
+
 
 def compile_rc():
     windres = shutil.which("x86_64-w64-mingw32-windres")
     if windres is None:
         return None
-    command = [windres, "-O", "res", "-I", str(args.rc.parent)]
+    command = [windres, "-O", "res", "-I", str(args.rc.parent), "-I", str(args.include)]
     # Without the MinGW compiler windres has no preprocessor of its own; the host's does.
     if shutil.which("x86_64-w64-mingw32-gcc") is None:
         cpp = shutil.which("cpp")
@@ -138,11 +165,19 @@ def compile_rc():
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--rc", type=pathlib.Path, required=True)
-    parser.add_argument("--workdir", type=pathlib.Path, required=True)
+    parser.add_argument("--include", type=pathlib.Path)
+    parser.add_argument("--workdir", type=pathlib.Path)
+    parser.add_argument("--exe", type=pathlib.Path)
     args, rest = parser.parse_known_args()
-    compiled = compile_rc()
-    if compiled is None:
-        print("x86_64-w64-mingw32-windres or a C preprocessor is not installed", file=sys.stderr)
-        sys.exit(SKIP)
-    resources = read_res(compiled)
+    if args.exe:
+        resources = read_exe(args.exe)
+        if resources is None:
+            print("wrestool (icoutils) is not installed", file=sys.stderr)
+            sys.exit(SKIP)
+    else:
+        compiled = compile_rc()
+        if compiled is None:
+            print("x86_64-w64-mingw32-windres or a C preprocessor is not installed", file=sys.stderr)
+            sys.exit(SKIP)
+        resources = read_res(compiled)
     unittest.main(argv=[sys.argv[0], *rest])

@@ -1,0 +1,16 @@
+# The built Windows program: its resources, a run with real keys under Wine, and its installer.
+# Each script exits 77 (skipped) when a tool it needs is missing.
+set(exe $<TARGET_FILE:Quorvane>)
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+    add_test(NAME app_win32_resources COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/check_rc.py
+        --rc ${PROJECT_SOURCE_DIR}/app/resources/quorvane.rc --exe ${exe})
+    set_tests_properties(app_win32_resources PROPERTIES SKIP_RETURN_CODE 77 ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
+endif()
+
+add_test(NAME app_win32_e2e COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_win32.sh ${QUORVANE_WINE_PREFIX} ${exe})
+set_tests_properties(app_win32_e2e PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+if(QUORVANE_MSI)
+    add_test(NAME app_win32_msi COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_msi.sh ${QUORVANE_WINE_PREFIX} ${QUORVANE_MSI} ${exe})
+    set_tests_properties(app_win32_msi PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+endif()

@@ -1,0 +1,36 @@
+#include "FormFont.h"
+
+namespace {
+
+// Sized in pixels at 96 dpi and scaled with the window's DPI. GDI rounds every advance to whole
+// pixels, which makes a line wider than Qt's 11 px: one pixel less keeps the category in its box.
+constexpr int pixelSizeAt96 = 10;
+
+// Adds the carried face for this process only; false when the resource is not there.
+bool addCarriedFace()
+{
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC resource = FindResourceW(module, L"FORMFONT", MAKEINTRESOURCEW(10)); // RT_RCDATA
+    const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    void *data = loaded ? LockResource(loaded) : nullptr;
+    DWORD faces = 0;
+    return data && AddFontMemResourceEx(data, SizeofResource(module, resource), nullptr, &faces) && faces > 0;
+}
+
+} // namespace
+
+HFONT formFont(UINT dpi)
+{
+    static const bool carried = addCarriedFace();
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+        return nullptr;
+    LOGFONTW font = metrics.lfMessageFont;
+    if (carried) {
+        font.lfHeight = -MulDiv(pixelSizeAt96, static_cast<int>(dpi), 96);
+        font.lfWidth = 0;
+        wcscpy_s(font.lfFaceName, L"Roboto Condensed");
+    }
+    return CreateFontIndirectW(&font);
+}

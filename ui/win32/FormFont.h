@@ -1,0 +1,8 @@
+#pragma once
+
+#include <windows.h>
+
+// The window's font at a DPI: the condensed face that the program carries (FormFont.rc), the
+// one the Qt front end uses too, so that the longest category, the explanatory sentence and every
+// caption fit their boxes. Without it, the system's message font. The caller owns the font.
+HFONT formFont(UINT dpi);
