@@ -202,7 +202,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        onCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == Text5) {
@@ -239,10 +239,11 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
-// IsDialogMessageW sends IDOK for Enter and IDCANCEL for Escape; neither runs anything.
-void Form1::onCommand(HWND control, WORD code)
+// IsDialogMessageW sends IDOK for Enter and IDCANCEL for Escape. In a text box neither runs
+// anything; Enter on the focused button clicks it, as Space does.
+void Form1::onCommand(WORD id, HWND control, WORD code)
 {
-    if (control == Command1 && code == BN_CLICKED)
+    if ((control == Command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == Command1))
         Command1_Click();
     else if (code == EN_CHANGE && control == weight)
         weight_Change();

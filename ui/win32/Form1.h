@@ -45,7 +45,7 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void onCommand(HWND control, WORD code);
+    void onCommand(WORD id, HWND control, WORD code);
     void layOut(UINT dpi);
 
     void Command1_Click();

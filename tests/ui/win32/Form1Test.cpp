@@ -314,6 +314,15 @@ TEST_F(Form1Test, EnterAndEscapeInABoxRunNothing)
     EXPECT_TRUE(seenBoxes.empty());
 }
 
+TEST_F(Form1Test, EnterOnTheFocusedButtonCalculates)
+{
+    enter(L"150", L"5", L"10");
+    SetFocus(control(Form1::Command1Id));
+    MSG press{control(Form1::Command1Id), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    IsDialogMessageW(form->hwnd(), &press);
+    EXPECT_EQ(textOf(control(Form1::bdmassId)), L"22");
+}
+
 TEST_F(Form1Test, InvalidDataBoxIsModalAndLeavesEveryField)
 {
     enter(L"150", L"9", L"12"); // 120 inches: too tall
