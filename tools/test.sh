@@ -10,7 +10,8 @@ tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
     libgtest-dev libbenchmark-dev \
     python3 cpp dpkg-dev file binutils-mingw-w64-x86-64 desktop-file-utils appstream \
     xvfb xdotool x11-utils dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi \
-    clang libclang-rt-dev clang-format clang-tidy cppcheck lintian
+    clang libclang-rt-dev clang-format clang-tidy cppcheck lintian \
+    libxcb1-dev libxcb-xtest0-dev libxcb-damage0-dev
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
