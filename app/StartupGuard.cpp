@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct HeldMessage
 
 bool guarding = false;
 QtMessageHandler previousHandler = nullptr;
+// Qt may log from its own threads while the application starts.
+std::mutex heldMutex;
 std::vector<HeldMessage> held;
 
 QString captured(const QString &text, const QString &pattern)
@@ -68,6 +71,7 @@ QString explanation(const QString &fatal)
 
 void holdMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
+    const std::lock_guard lock(heldMutex);
     if (type != QtFatalMsg) {
         held.push_back({type, context.file, context.line, context.function, context.category, text});
         return;
@@ -98,7 +102,12 @@ void StartupGuard::release()
         return;
     guarding = false;
     qInstallMessageHandler(previousHandler);
-    for (const HeldMessage &message : std::exchange(held, {})) {
+    std::vector<HeldMessage> released;
+    {
+        const std::lock_guard lock(heldMutex);
+        released = std::exchange(held, {});
+    }
+    for (const HeldMessage &message : released) {
         const QMessageLogContext context(message.file, message.line, message.function, message.category);
         qt_message_output(message.type, context, message.text);
     }

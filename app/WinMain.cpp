@@ -14,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
     InitCommonControlsEx(&controls);
     Form1 form;
     ShowWindow(form.hwnd(), nShowCmd);
-    MSG message;
+    MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!IsDialogMessageW(form.hwnd(), &message)) {
             TranslateMessage(&message);

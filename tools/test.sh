@@ -15,18 +15,18 @@ tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
-QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure --no-tests=error
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure --no-tests=error --timeout 600
 
 # The resource and end-to-end checks exercise no code of ours that the first run did not.
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON \
     -DQUORVANE_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/sanitize
-QT_QPA_PLATFORM=offscreen ctest --test-dir build/sanitize --output-on-failure --no-tests=error --exclude-regex '^app_'
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/sanitize --output-on-failure --no-tests=error --timeout 600 --exclude-regex '^app_'
 
 # libFuzzer comes with clang: the number core is built a third time, alone, with clang.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON >/dev/null
 cmake --build build/fuzz
-ctest --test-dir build/fuzz --output-on-failure --no-tests=error
+ctest --test-dir build/fuzz --output-on-failure --no-tests=error --timeout 600
 tail -qn1 build/fuzz/tests/fuzz/fuzz_*.log
 
 # Windows: the Win32 program cross-built with mingw-w64, every Windows test run under Wine in a
@@ -36,7 +36,7 @@ tools/install-packages.sh g++-mingw-w64-x86-64-posix googletest wine wine64 font
 cmake -S . -B build/win64 -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win64
 wine_status=0
-ctest --test-dir build/win64 --output-on-failure --no-tests=error || wine_status=$?
+ctest --test-dir build/win64 --output-on-failure --no-tests=error --timeout 600 || wine_status=$?
 WINEPREFIX="$PWD/build/win64/wine-prefix" wineserver -k </dev/null >/dev/null 2>&1 || true
 [ "$wine_status" -eq 0 ]
 

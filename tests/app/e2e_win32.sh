@@ -57,9 +57,13 @@ read_box() {
     timeout 5 xclip -o -selection clipboard 2>/dev/null </dev/null
 }
 
+# Wine takes the keys and the clipboard in its own time: a busy machine gets a few more tries.
 expect() {
     local what=$1 wanted=$2 seen
-    seen=$(read_box)
+    for _ in 1 2 3 4 5; do
+        seen=$(read_box)
+        [ "$seen" = "$wanted" ] && break
+    done
     [ "$seen" = "$wanted" ] || fail "$what shows '$seen', not '$wanted'"
     echo "ok: $what shows '$seen'"
 }

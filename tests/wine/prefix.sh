@@ -52,8 +52,9 @@ wine_prefix() {
         wineserver -w >/dev/null 2>&1 </dev/null 9>&-
         touch "$WINEPREFIX/.quorvane-ready"
     fi
-    # Exits 1, harmlessly, when the server is already running.
-    wineserver -p >/dev/null 2>&1 </dev/null 9>&- || true
+    # Kept up between programs, and gone a minute after the last; exits 1, harmlessly, when the
+    # server is already running.
+    wineserver -p60 >/dev/null 2>&1 </dev/null 9>&- || true
 }
 
 end_wine() {
@@ -67,7 +68,7 @@ end_wine() {
 # window a later program makes on it fails.
 start_xvfb() {
     end_wine
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" </dev/null &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 </dev/null &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$1/display" ] && break

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 // The kinds that QAccessibleTextInterface looks up with a boundary search; lines and paragraphs
@@ -40,10 +42,20 @@ bool LineEditAccessible::concealed(int *startOffset, int *endOffset) const
     return true;
 }
 
-// -2 stands for the caret.
+// -2 stands for the caret, -1 for the end of the text.
 int LineEditAccessible::resolved(int offset) const
 {
-    return offset == -2 ? cursorPosition() : offset;
+    if (offset == -2)
+        return cursorPosition();
+    return offset == -1 ? characterCount() : offset;
+}
+
+// A client may name any offsets, in either order; the edits keep to the text.
+std::pair<int, int> LineEditAccessible::clamped(int startOffset, int endOffset) const
+{
+    const auto [from, to]
+        = std::minmax({std::clamp(startOffset, 0, characterCount()), std::clamp(endOffset, 0, characterCount())});
+    return {from, to};
 }
 
 QString LineEditAccessible::text(QAccessible::Text t) const
@@ -204,15 +216,17 @@ QString LineEditAccessible::attributes(int offset, int *startOffset, int *endOff
 
 void LineEditAccessible::deleteText(int startOffset, int endOffset)
 {
-    lineEdit()->setText(lineEdit()->text().remove(startOffset, endOffset - startOffset));
+    const auto [from, to] = clamped(startOffset, endOffset);
+    lineEdit()->setText(lineEdit()->text().remove(from, to - from));
 }
 
 void LineEditAccessible::insertText(int offset, const QString &text)
 {
-    lineEdit()->setText(lineEdit()->text().insert(offset, text));
+    lineEdit()->setText(lineEdit()->text().insert(clamped(offset, offset).first, text));
 }
 
 void LineEditAccessible::replaceText(int startOffset, int endOffset, const QString &text)
 {
-    lineEdit()->setText(lineEdit()->text().replace(startOffset, endOffset - startOffset, text));
+    const auto [from, to] = clamped(startOffset, endOffset);
+    lineEdit()->setText(lineEdit()->text().replace(from, to - from, text));
 }

@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+#include <utility>
+
 class QLineEdit;
 
 // What a screen reader sees of a QLineEdit. Qt's own interface for it is not exported, so this
@@ -56,4 +58,5 @@ private:
     bool readable() const;
     bool concealed(int *startOffset, int *endOffset) const;
     int resolved(int offset) const;
+    std::pair<int, int> clamped(int startOffset, int endOffset) const;
 };

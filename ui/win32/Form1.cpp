@@ -93,6 +93,20 @@ void registerClass(WNDPROC windowProc)
     RegisterClassExW(&windowClass);
 }
 
+// A multi-line edit asks the dialog manager for every key, and answers Escape by closing its
+// parent; Text5 wants none, so Tab, Enter and Escape stay the window's. Like the labels, it never
+// keeps the focus: a click on it hands the focus back to the control that had it.
+LRESULT CALLBACK fixedTextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(hwnd, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    if (message == WM_SETFOCUS && wParam != 0) {
+        SetFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 } // namespace
 
 Form1::Form1()
@@ -121,6 +135,7 @@ Form1::Form1()
     bdmass = textBox(m_hwnd, bdmassId);
     // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
     Text5 = createControl(m_hwnd, Text5Id, WC_EDITW, explanation, ES_MULTILINE | ES_READONLY);
+    SetWindowSubclass(Text5, fixedTextProc, 0, 0);
     nutrition = textBox(m_hwnd, nutritionId);
     // A plain push button, never the default one: Enter in a text box does not press it.
     Command1 = createControl(m_hwnd, Command1Id, WC_BUTTONW, L"Calculate BMI", WS_TABSTOP | BS_PUSHBUTTON);
@@ -146,6 +161,8 @@ Form1::Form1()
 Form1::~Form1()
 {
     if (IsWindow(m_hwnd)) {
+        // The names go while their boxes are still there to take them from.
+        accessibleNames.clear();
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }

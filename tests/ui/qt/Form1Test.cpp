@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -119,6 +120,7 @@ private slots:
     void captionsReachTheirBoxes();
     void textQueriesAtTheEndReturnAtOnce_data();
     void textQueriesAtTheEndReturnAtOnce();
+    void editsAtOddOffsetsStayInTheText();
     void tabAnnouncesTheFocusFirst_data();
     void tabAnnouncesTheFocusFirst();
     void resultIsAnnounced_data();
@@ -686,7 +688,7 @@ void Form1Test::textQueriesAtTheEndReturnAtOnce()
     const int end = int(text.size());
     int start = 0;
     int stop = 0;
-    for (int offset : {-2, end, end + 1}) { // -2 is the caret, left at the end by the typing
+    for (int offset : {-2, -1, end, end + 1}) { // -2 is the caret, left at the end by the typing; -1 the end
         QCOMPARE(accessible->textAtOffset(offset, type, &start, &stop), wholeLine && offset <= end ? text : QString());
         QCOMPARE(accessible->textAfterOffset(offset, type, &start, &stop), QString());
         accessible->textBeforeOffset(offset, type, &start, &stop);
@@ -694,6 +696,20 @@ void Form1Test::textQueriesAtTheEndReturnAtOnce()
     // One attribute run over the whole text, or screen readers join the runs a character short.
     accessible->attributes(1, &start, &stop);
     QCOMPARE(std::pair(start, stop), std::pair(0, end));
+}
+
+// Offsets past the end, negative or reversed, as any accessibility client may send them.
+void Form1Test::editsAtOddOffsetsStayInTheText()
+{
+    QLineEdit *edit = box("nutrition");
+    QTest::keyClicks(edit, "Desirable");
+    QAccessibleEditableTextInterface *editable = QAccessible::queryAccessibleInterface(edit)->editableTextInterface();
+    editable->insertText(std::numeric_limits<int>::max(), QStringLiteral("!"));
+    QCOMPARE(edit->text(), QStringLiteral("Desirable!"));
+    editable->deleteText(4, -3);
+    QCOMPARE(edit->text(), QStringLiteral("rable!"));
+    editable->replaceText(100, -100, QStringLiteral("x"));
+    QCOMPARE(edit->text(), QStringLiteral("x"));
 }
 
 void Form1Test::tabAnnouncesTheFocusFirst_data()

@@ -116,7 +116,7 @@ protected:
     void TearDown() override
     {
         form.reset();
-        // The window's end posts WM_QUIT for the program; a test has no use for it.
+        // Whatever the window left queued has no use once it is gone.
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             ;
@@ -133,8 +133,9 @@ protected:
 
     void click() const
     {
-        SetTimer(nullptr, 0, 50, dismissBox);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, dismissBox);
         SendMessageW(control(Form1::Command1Id), BM_CLICK, 0, 0);
+        KillTimer(nullptr, timer);
     }
 
     std::unique_ptr<Form1> form;
@@ -312,6 +313,22 @@ TEST_F(Form1Test, EnterAndEscapeInABoxRunNothing)
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
     EXPECT_EQ(textOf(control(Form1::bdmassId)), L"");
     EXPECT_TRUE(seenBoxes.empty());
+}
+
+// A multi-line edit would close the window on Escape; Text5 leaves the keys and the focus alone.
+TEST_F(Form1Test, Text5KeepsNeitherTheFocusNorTheKeys)
+{
+    SetFocus(control(Form1::weightId));
+    SetFocus(control(Form1::Text5Id));
+    EXPECT_EQ(GetFocus(), control(Form1::weightId));
+    for (const WPARAM key : {VK_ESCAPE, VK_RETURN, VK_TAB}) {
+        MSG press{control(Form1::Text5Id), WM_KEYDOWN, key, 0, 0, {}};
+        IsDialogMessageW(form->hwnd(), &press);
+    }
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageW(&message);
+    EXPECT_TRUE(IsWindow(form->hwnd()));
+    EXPECT_TRUE(IsWindowVisible(form->hwnd()));
 }
 
 TEST_F(Form1Test, EnterOnTheFocusedButtonCalculates)
