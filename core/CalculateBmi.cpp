@@ -4,13 +4,14 @@
 #include "Formatting.h"
 #include "NumberReading.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace core {
 
 namespace {
 
-constexpr double inchesPerFoot = 12.0;
+constexpr int inchesPerFoot = 12;
 constexpr double indexFactor = 703.0;
 constexpr double lowestWeight = 35.0;
 constexpr double highestWeight = 500.0;
@@ -46,6 +47,8 @@ std::u16string_view categoryFor(double index)
 
 void CalculateBmi(const BmiFields &fields, runtime::MsgBox &msgBox)
 {
+    // w pounds, f whole feet, i inches, t total height in inches, b the index, r the inches left
+    // over after whole feet, the remainder of n, the inches as a whole number.
     const double w = runtime::readNumber(fields.weight.text());
     const double f = runtime::readNumber(fields.heightf.text());
     const double i = runtime::readNumber(fields.ft.text());
@@ -56,6 +59,7 @@ void CalculateBmi(const BmiFields &fields, runtime::MsgBox &msgBox)
         msgBox.show(invalidDataMessage, runtime::MsgBoxStyle::Critical);
         return;
     }
+    // Formed before the plausibility test, so that an overflow here is reported before "Invalid data".
     const double b = runtime::checkFloatingPoint(w * indexFactor) / tSquared;
 
     if (w <= lowestWeight || w >= highestWeight || t <= lowestHeight || t >= highestHeight) {
@@ -64,7 +68,8 @@ void CalculateBmi(const BmiFields &fields, runtime::MsgBox &msgBox)
     }
 
     if (i > rewriteAbove) {
-        const double r = runtime::nearestInt32(i) % 12;
+        const std::int32_t n = runtime::nearestInt32(i);
+        const double r = n % inchesPerFoot;
         fields.ft.setText(runtime::numberToText(r));
         fields.heightf.setText(runtime::numberToText(runtime::checkFloatingPoint(f + (i - r) / inchesPerFoot)));
     }

@@ -32,6 +32,7 @@ void LimitLength(runtime::TextBox &field, int limit)
         [&] { return field.text().size() > static_cast<std::size_t>(limit) ? Step::Next : Step::EndRun; },
         [&] {
             const std::u16string text = field.text();
+            // The length goes over as a 16-bit integer, as the classic substring call takes it.
             field.setText(runtime::mid(text, 1, static_cast<std::int16_t>(wholeLength(text, limit))));
             return Step::Next;
         },

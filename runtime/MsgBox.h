@@ -11,7 +11,6 @@ inline constexpr std::u16string_view applicationTitle = u"" QUORVANE_TITLE;
 
 // The classic style values the program passes.
 enum class MsgBoxStyle : int {
-    OkOnly = 0,
     Critical = 16, // the stop sign, with an OK button
 };
 

@@ -19,12 +19,13 @@ public:
     explicit RuntimeError(ErrorNumber number);
 
     ErrorNumber number() const noexcept { return m_number; }
-    // "Overflow", "Invalid procedure call or argument", ...
-    std::u16string description() const;
     // What the default handling shows: "Run-time error '6':", a blank line, the description.
     std::u16string report() const;
 
 private:
+    // "Overflow", "Invalid procedure call or argument", ...
+    std::u16string description() const;
+
     ErrorNumber m_number;
 };
 

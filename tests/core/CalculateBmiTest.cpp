@@ -19,9 +19,7 @@ struct Accepted
     std::u16string_view shownFeet, shownInches, category, index;
 };
 
-class AcceptedTest : public testing::TestWithParam<Accepted>
-{
-};
+using AcceptedTest = testing::TestWithParam<Accepted>;
 
 TEST_P(AcceptedTest, ShowsIndexAndCategory)
 {
@@ -53,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{"exactly_38", u"296", u"6", u"2", u"6", u"2", u"Obese", u"38"},
         Accepted{"category_on_unrounded_value_below_19", u"132", u"5", u"10", u"5", u"10", u"Underweight", u"19"},
         Accepted{"category_on_unrounded_value_above_40", u"279", u"5", u"10", u"5", u"10", u"Extremely obese", u"40"}),
-    [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 INSTANTIATE_TEST_SUITE_P(
     Bounds,
@@ -64,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{"height_119_inches", u"150", u"9", u"11", u"9", u"11", u"Underweight", u"7"},
                     Accepted{"smallest_index", u"36", u"9", u"11", u"9", u"11", u"Underweight", u"2"},
                     Accepted{"largest_index", u"499", u"4", u".1", u"4", u".1", u"Extremely obese", u"152"}),
-    [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 INSTANTIATE_TEST_SUITE_P(
     OddInput,
@@ -75,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{"decimal_weight", u"50.", u"5", u"10", u"5", u"10", u"Underweight", u"7"},
                     Accepted{
                         "fractional_inches_cut_by_the_rule", u"150", u"5", u"12.4", u"6", u"0", u"Desirable", u"20"}),
-    [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 // Between 25 and 26 and between 29 and 30 the category follows the index shown beside it, instead
 // of keeping whatever an earlier calculation wrote.
@@ -86,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{"gap_25_shows_26", u"180", u"5", u"10", u"5", u"10", u"prone to health risks", u"26"},
                     Accepted{"gap_29_shows_29", u"204", u"5", u"10", u"5", u"10", u"prone to health risks", u"29"},
                     Accepted{"gap_29_shows_30", u"208", u"5", u"10", u"5", u"10", u"Obese", u"30"}),
-    [](const testing::TestParamInfo<Accepted> &info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 TEST(CategoryGapTest, ReplacesTheCategoryOfAnEarlierCalculation)
 {
@@ -106,9 +104,7 @@ struct Rejected
     std::u16string_view weight, heightf, ft;
 };
 
-class RejectedTest : public testing::TestWithParam<Rejected>
-{
-};
+using RejectedTest = testing::TestWithParam<Rejected>;
 
 TEST_P(RejectedTest, ShowsTheMessageAndWritesNothing)
 {
@@ -142,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          Rejected{"height_48_inches", u"150", u"4", u"0"},
                                          Rejected{"height_120_inches_keeps_what_was_typed", u"150", u"9", u"12"},
                                          Rejected{"height_negative", u"150", u"-", u"-9"}),
-                         [](const testing::TestParamInfo<Rejected> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
 TEST(CalculateBmiOrderTest, ReadsOnceThenWritesFtHeightfNutritionBdmass)
 {
@@ -200,9 +196,7 @@ struct Fault
     std::size_t writesBeforeFault;
 };
 
-class FaultTest : public testing::TestWithParam<Fault>
-{
-};
+using FaultTest = testing::TestWithParam<Fault>;
 
 TEST_P(FaultTest, RaisesOverflowKeepingEarlierWrites)
 {
@@ -227,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          Fault{"weight_times_703_overflows", u"1e308", u"5", u"10", 0},
                                          Fault{"inches_beyond_32_bits", u"150", u"-1e9", u"12000000070", 0},
                                          Fault{"number_reading_overflows", u"150", u"5", u"1e999", 0}),
-                         [](const testing::TestParamInfo<Fault> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
 TEST(FaultTest, AFailingWriteEndsTheRunAndKeepsWhatWasWritten)
 {

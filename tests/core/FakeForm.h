@@ -4,6 +4,7 @@
 #include "CalculateBmi.h"
 #include "LimitLength.h"
 #include "MsgBox.h"
+#include "RecordingMsgBox.h"
 #include "RuntimeError.h"
 #include "TextBox.h"
 
@@ -87,19 +88,6 @@ private:
     std::vector<Call> &m_log;
     int &m_depth;
     mutable int m_calls[3] = {};
-};
-
-class MsgBox : public runtime::MsgBox
-{
-public:
-    void show(std::u16string_view prompt, runtime::MsgBoxStyle style) override
-    {
-        prompts.emplace_back(prompt);
-        styles.push_back(style);
-    }
-
-    std::vector<std::u16string> prompts;
-    std::vector<runtime::MsgBoxStyle> styles;
 };
 
 // The five boxes of the window, with the length rule bound to the three input boxes.

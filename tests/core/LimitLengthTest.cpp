@@ -41,9 +41,7 @@ struct LengthRow
     std::u16string_view kept;
 };
 
-class LimitLengthTest : public testing::TestWithParam<LengthRow>
-{
-};
+using LimitLengthTest = testing::TestWithParam<LengthRow>;
 
 TEST_P(LimitLengthTest, KeepsTheFirstLimitUnits)
 {
@@ -88,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                                    u"\U0001F600"
                                                    u"1"},
                                          LengthRow{"lone_high_surrogate_kept", 2, u"1\xD83Dx", u"1\xD83D"}),
-                         [](const testing::TestParamInfo<LengthRow> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
 TEST(LimitLengthRunTest, ACutRunsTheRuleOnceNestedThenSetsTheCaret)
 {
@@ -115,9 +113,7 @@ struct FailureRow
     int caret;
 };
 
-class LimitLengthFailureTest : public testing::TestWithParam<FailureRow>
-{
-};
+using LimitLengthFailureTest = testing::TestWithParam<FailureRow>;
 
 TEST_P(LimitLengthFailureTest, GoesOnWithTheNextStep)
 {
@@ -144,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A failed caret ends the run quietly with the text cut and the caret where the write left it.
         FailureRow{"caret_fails", u"123", [](Op op, int) { return op == Op::SelStart; }, u"12", 0},
         FailureRow{"everything_fails", u"123", [](Op, int) { return true; }, u"123", 0}),
-    [](const testing::TestParamInfo<FailureRow> &info) { return info.param.name; });
+    testing::PrintToStringParamName());
 
 TEST(LimitLengthFailureTest, NoCombinationOfFailuresEscapesOrLeavesALongTextAfterAWrite)
 {

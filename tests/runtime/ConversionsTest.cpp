@@ -18,9 +18,7 @@ struct TextRow
     std::u16string_view text;
 };
 
-class NumberToTextTest : public testing::TestWithParam<TextRow>
-{
-};
+using NumberToTextTest = testing::TestWithParam<TextRow>;
 
 TEST_P(NumberToTextTest, WritesTheValue)
 {
@@ -42,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                              "repeating_fraction_15_digits", 5.0 + 12.4 / 12.0, u"6.03333333333333"},
                                          TextRow{"tiny", 1e-5, u"1E-05"},
                                          TextRow{"infinity", std::numeric_limits<double>::infinity(), u"Infinity"}),
-                         [](const testing::TestParamInfo<TextRow> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
 struct IntRow
 {
@@ -51,9 +49,7 @@ struct IntRow
     std::int32_t expected;
 };
 
-class NearestInt32Test : public testing::TestWithParam<IntRow>
-{
-};
+using NearestInt32Test = testing::TestWithParam<IntRow>;
 
 TEST_P(NearestInt32Test, RoundsHalvesToEven)
 {
@@ -73,11 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          IntRow{"largest_minus_half", 2147483646.5, 2147483646},
                                          IntRow{"smallest", -2147483648.0, -2147483648},
                                          IntRow{"smallest_minus_half_to_even", -2147483648.5, -2147483648}),
-                         [](const testing::TestParamInfo<IntRow> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
-class NearestInt32OverflowTest : public testing::TestWithParam<double>
-{
-};
+using NearestInt32OverflowTest = testing::TestWithParam<double>;
 
 TEST_P(NearestInt32OverflowTest, RaisesOverflow)
 {

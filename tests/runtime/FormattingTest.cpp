@@ -18,9 +18,7 @@ struct FormatRow
     std::u16string_view text;
 };
 
-class FormatWithPatternTest : public testing::TestWithParam<FormatRow>
-{
-};
+using FormatWithPatternTest = testing::TestWithParam<FormatRow>;
 
 TEST_P(FormatWithPatternTest, ShowsTheRoundedWholeNumber)
 {
@@ -43,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          FormatRow{"negative", -7.6, u"-8"},
                                          FormatRow{"negative_half", -2.5, u"-3"},
                                          FormatRow{"large", 1e20, u"100000000000000000000"}),
-                         [](const testing::TestParamInfo<FormatRow> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
 TEST(FormatWithPatternTest, ZeroPlaceholdersPad)
 {
@@ -74,9 +72,7 @@ struct MidRow
     std::u16string_view expected;
 };
 
-class MidTest : public testing::TestWithParam<MidRow>
-{
-};
+using MidTest = testing::TestWithParam<MidRow>;
 
 TEST_P(MidTest, TakesUtf16Units)
 {
@@ -92,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          MidRow{"from_inside", u"abcdef", 3, 2, u"cd"},
                                          MidRow{"start_past_end", u"abc", 9, 2, u""},
                                          MidRow{"splits_surrogate_pair", u"\U0001F600x", 1, 1, u"\xD83D"}),
-                         [](const testing::TestParamInfo<MidRow> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
 TEST(MidTest, RejectsABadStartOrLength)
 {

@@ -17,9 +17,7 @@ struct Reading
     double expected;
 };
 
-class NumberReadingTest : public testing::TestWithParam<Reading>
-{
-};
+using NumberReadingTest = testing::TestWithParam<Reading>;
 
 TEST_P(NumberReadingTest, ReadsTheLeadingNumber)
 {
@@ -90,11 +88,9 @@ INSTANTIATE_TEST_SUITE_P(Table,
                              // Characters beyond ASCII end the number.
                              Reading{"fullwidth_digit_stops", u"1\uFF12", 1.0},
                              Reading{"surrogate_pair_stops", u"7\U0001F600", 7.0}),
-                         [](const testing::TestParamInfo<Reading> &info) { return info.param.name; });
+                         testing::PrintToStringParamName());
 
-class NumberReadingOverflowTest : public testing::TestWithParam<std::u16string_view>
-{
-};
+using NumberReadingOverflowTest = testing::TestWithParam<std::u16string_view>;
 
 TEST_P(NumberReadingOverflowTest, RaisesOverflow)
 {

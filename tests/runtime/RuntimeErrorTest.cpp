@@ -1,24 +1,10 @@
 #include "RuntimeError.h"
 #include "DefaultErrorHandler.h"
+#include "RecordingMsgBox.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
-
-class RecordingMsgBox : public runtime::MsgBox
-{
-public:
-    void show(std::u16string_view prompt, runtime::MsgBoxStyle style) override
-    {
-        prompts.emplace_back(prompt);
-        styles.push_back(style);
-    }
-
-    std::vector<std::u16string> prompts;
-    std::vector<runtime::MsgBoxStyle> styles;
-};
 
 TEST(RuntimeErrorTest, ReportsNumberAndDescription)
 {
@@ -31,7 +17,7 @@ TEST(RuntimeErrorTest, ReportsNumberAndDescription)
 
 TEST(DefaultErrorHandlerTest, ReportsAnEscapedErrorInACriticalBox)
 {
-    RecordingMsgBox box;
+    fake::MsgBox box;
     bool ranBefore = false;
     runtime::runWithDefaultHandling(box, [&] {
         ranBefore = true;
@@ -45,14 +31,14 @@ TEST(DefaultErrorHandlerTest, ReportsAnEscapedErrorInACriticalBox)
 
 TEST(DefaultErrorHandlerTest, ShowsNothingWhenTheProcedureEndsNormally)
 {
-    RecordingMsgBox box;
+    fake::MsgBox box;
     runtime::runWithDefaultHandling(box, [] {});
     EXPECT_TRUE(box.prompts.empty());
 }
 
 TEST(DefaultErrorHandlerTest, LetsOtherExceptionsPass)
 {
-    RecordingMsgBox box;
+    fake::MsgBox box;
     EXPECT_THROW(runtime::runWithDefaultHandling(box, [] { throw std::logic_error("bug"); }), std::logic_error);
     EXPECT_TRUE(box.prompts.empty());
 }

@@ -19,9 +19,8 @@ QFont formFont()
         // The font is kept uncompressed in the program, so its bytes are handed over where they
         // lie: no 300 KB copy on the heap, and tables never read stay on disk.
         const QResource resource(QStringLiteral(":/fonts/RobotoCondensed-Regular.ttf"));
-        const QByteArray data = resource.compressionAlgorithm() == QResource::NoCompression
-            ? QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size())
-            : resource.uncompressedData();
+        const QByteArray data
+            = QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
         const int id = QFontDatabase::addApplicationFontFromData(data);
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QString() : families.first();

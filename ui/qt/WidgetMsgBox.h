@@ -3,7 +3,6 @@
 #include "MessageBoxStyle.h"
 #include "MsgBox.h"
 
-#include <QPointer>
 #include <QWidget>
 
 // The runtime message box as a QMessageBox: modal to the whole application, captioned with the
@@ -19,7 +18,8 @@ public:
     int timesShown() const;
 
 private:
-    QPointer<QWidget> m_parent;
+    // The window, which owns this box.
+    QWidget *m_parent;
     MessageBoxStyle m_style;
     int m_timesShown = 0;
 };

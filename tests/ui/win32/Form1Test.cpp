@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, Form1Controls, ::testing::Values(
     Control{"bdmass", Form1::bdmassId, L"Edit", {112, 144, 73, 19}, L""},
     Control{"Text5", Form1::Text5Id, L"Edit", {72, 176, 185, 65}, sentence.c_str()},
     Control{"nutrition", Form1::nutritionId, L"Edit", {112, 256, 97, 19}, L""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing::PrintToStringParamName());
 // clang-format on
 
 TEST_F(Form1Test, WindowHasItsCaptionClientSizeAndFixedFrame)
@@ -244,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Calculation{"rewrite", L"180", L"5", L"14", L"6", L"2", L"23", L"Desirable"},
                       Calculation{
                           "longest_category", L"190", L"5", L"10", L"5", L"10", L"27", L"prone to health risks"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing::PrintToStringParamName());
 
 struct Edit
 {
@@ -283,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, Form1Limits, ::testing::Values(
     Edit{"ft_inside_full", Form1::ftId, L"10", 1, L"1", false, L"11"},
     Edit{"weight_paste", Form1::weightId, L"", 0, L"abcdef", true, L"abc"},
     Edit{"ft_paste_after_one", Form1::ftId, L"1", 1, L"xyz", true, L"1x"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    testing::PrintToStringParamName());
 // clang-format on
 
 TEST_F(Form1Test, AWriteOfTheTextIsLimitedBeforeItReturns)
