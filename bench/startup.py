@@ -1,49 +1,14 @@
 #!/usr/bin/env python3
-"""Start-up time and memory of Quorvane against a bare Qt window, on a private X server.
+"""Start-up time and memory of Quorvane against a bare Qt window, on a private X server, then
+memory over 10,000 calculations and 10,000 over-long pastes in one running window.
 
-Run from anywhere in the checkout (as root, or as a user with sudo for missing packages):
+    python3 bench/startup.py [--runs N] [--presses N] [--pastes N] [--no-build]
 
-    python3 bench/startup.py                 # defaults: 30 runs each, 10,000 presses and pastes
-    python3 bench/startup.py --runs 50 --presses 2000 --pastes 0
-    python3 bench/startup.py --no-build      # use what is already built in build/startbench
-
-What it measures
-  Start-up: the time from just before exec to the MapNotify of the program's top-level window,
-  taken by bench/MapProbe.cpp (map_probe), which watches SubstructureNotify on the root window of
-  its own Xvfb with no window manager, on CLOCK_MONOTONIC. Memory: VmHWM (peak resident set) read
-  from /proc/PID/status 250 ms after the map. The first expose and paint, with its glyph rendering
-  and backing store, come just after the map; the wait lets them finish so the peak includes the
-  first frame, and it is short enough that nothing else happens meanwhile (the program is idle
-  until it gets input). Each program runs --runs times, interleaved (A B C A B C ...) after two
-  unmeasured warm-up runs each, so page cache and fontconfig caches are warm for all of them.
-
-  Programs: quorvane (the real one), bare_window (a bare QWidget of the same fixed 312x289 size
-  and title: the baseline for the ratios) and text_window (the bare window plus one QLabel in the
-  default font: left out of the ratios, shown to separate what any text costs in the toolkit from
-  what the program itself adds). All three are built in one CMake tree with the same flags.
-
-  Endurance: starts quorvane once, reads VmRSS when it is up, types 150 lb, 5 ft, 10 in, moves
-  the focus to Command1 and sends --presses presses of Space, then --pastes pastes (ctrl+v) of
-  a 1,003-digit text that starts with 150 into the weight box, which keeps 3 characters. Each
-  Space is followed by a Shift tap: Qt takes a key release followed within 10 ms by a press of
-  the same key for auto-repeat, and an auto-repeated Space does not click a button. Keys go out with xdotool --delay 0
-  in batches of --batch (100); after each batch the script copies a box to the clipboard with the
-  keyboard and reads it back with xclip, which waits until the program has handled the batch and
-  checks the result (22, Desirable; weight back to 150). Without that wait, Qt's event reader
-  thread takes every queued key off the X connection at once and holds it until handled, and
-  that backlog, not the program, is what VmRSS shows (2,500-key batches: about +2 MiB over
-  10,000 presses, +8 MiB over 10,000 pastes, not growing further in a second round). VmRSS is
-  reported when up, after the first calculation, after the presses, after the first paste and
-  after the pastes. If gdb is installed, a second pass counts the calculations (breakpoint on
-  Form1::Command1_Click) and the length cuts (breakpoint on LineEditTextBox::setText) for the
-  same numbers of keys; it runs after the memory readings so the debugger does not disturb them.
-
-  The environment is the same for every program: DISPLAY is the private server, XDG_RUNTIME_DIR a
-  fresh folder, and DBUS_SESSION_BUS_ADDRESS a socket that does not exist, so the accessibility
-  bridge gives up at once instead of forking dbus-launch.
-
-The script reports; it does not fail on the figures. Targets: start-up median at most 1.30 times
-the baseline's, peak memory median at most 1.20 times; endurance growth at most a few hundred KiB.
+Start-up is exec to the window's MapNotify (bench/MapProbe.cpp); memory is VmHWM 250 ms after
+the map, so that the first paint is in it. Runs are interleaved after two warm-ups each. Each
+Space is followed by a Shift tap (Qt takes a release followed within 10 ms by a press as
+auto-repeat, which does not click), and keys go in batches checked through the clipboard, so
+that the X connection's backlog is not what VmRSS shows. It reports; it does not fail.
 """
 
 import argparse
@@ -83,7 +48,6 @@ def parse_args():
     parser.add_argument("--build-dir", type=Path, default=DEFAULT_BUILD, help="CMake build folder (build/startbench)")
     parser.add_argument("--no-build", action="store_true", help="do not configure or build; expect the programs built")
     parser.add_argument("--no-install", action="store_true", help="do not install missing Debian packages")
-    parser.add_argument("--no-verify", action="store_true", help="skip the counting pass under gdb")
     parser.add_argument("--skip-endurance", action="store_true", help="start-up table only")
     parser.add_argument("--raw", type=Path, help="also write every start-up run to this CSV file")
     return parser.parse_args()
@@ -308,74 +272,6 @@ def status_kib(pid, field):
     raise RuntimeError(f"{field} not in /proc/{pid}/status")
 
 
-class Counter:
-    """gdb attached to the program, counting hits of one function until it is stopped."""
-
-    def __init__(self, pid, function, env):
-        self.process = subprocess.Popen(
-            ["gdb", "-q", "-batch", "-nx", "-p", str(pid),
-             "-ex", "set pagination off", "-ex", f"break {function}", "-ex", "ignore 1 100000000",
-             "-ex", "continue", "-ex", "info breakpoints", "-ex", "detach"],
-            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env, start_new_session=True)
-        self.pid = pid
-        # Attached once the program has been stopped by the tracer and runs again.
-        deadline = time.monotonic() + 120
-        while time.monotonic() < deadline and self.process.poll() is None:
-            if self.traced() and self.state() != "t":
-                time.sleep(0.5)
-                if self.traced() and self.state() != "t":
-                    return
-            time.sleep(0.2)
-        self.process.kill()
-        self.process.wait()
-        raise RuntimeError("gdb did not attach")
-
-    def traced(self):
-        return status_kib(self.pid, "TracerPid") != 0
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-
-    def state(self):
-        with open(f"/proc/{self.pid}/stat") as stat:
-            return stat.read().rsplit(")", 1)[1].split()[0]
-
-    def stop(self):
-        self.process.send_signal(signal.SIGINT)
-        try:
-            output, _ = self.process.communicate(timeout=60)
-        finally:
-            self.kill()
-        match = re.search(r"already hit (\d+) time", output)
-        return int(match.group(1)) if match else 0
-
-
-def count_under_gdb(driver, pid, args, env):
-    """Sends the same keys again with gdb counting what they ran; returns (what, counted, sent)."""
-    def counted(function, send, count):
-        counter = Counter(pid, function, env)
-        try:
-            send(count)
-        finally:
-            hits = counter.stop()
-        return hits
-
-    counts = []
-    try:
-        if args.presses:
-            counts.append(("calculations", counted("Form1::Command1_Click", driver.press, args.presses),
-                           args.presses))
-        if args.pastes:
-            driver.keys("Tab")
-            counts.append(("length cuts", counted("LineEditTextBox::setText", driver.paste, args.pastes),
-                           args.pastes))
-    except (RuntimeError, subprocess.TimeoutExpired) as error:
-        log(f"counting under gdb failed: {error}")
-    return counts
-
-
 def endurance(args, build, env):
     probe = build / "bench" / "map_probe"
     print()
@@ -397,7 +293,6 @@ def endurance(args, build, env):
         return status_kib(pid, "VmRSS"), status_kib(pid, "RssAnon")
 
     rows = [("when up", *memory())]
-    counts = []
     try:
         driver = Driver(env, fields["window"], args.batch)
         driver.xdotool("windowfocus", "--sync", fields["window"])
@@ -426,8 +321,6 @@ def endurance(args, build, env):
             driver.keys(*["Tab"] * 5)  # from weight on to Command1
         hwm = status_kib(pid, "VmHWM")
 
-        if not args.no_verify and shutil.which("gdb"):
-            counts = count_under_gdb(driver, pid, args, env)
         alive = held.poll() is None and Path(f"/proc/{pid}").exists()
     finally:
         try:
@@ -463,14 +356,6 @@ def endurance(args, build, env):
           f"pastes after the first of each (target: a few hundred KiB at most: "
           f"{'met' if total <= 512 else 'NOT met'} from when up, {'met' if repeated <= 512 else 'NOT met'} "
           f"over the repeated ones); own memory (RssAnon) {total_anon:+d} KiB from when up")
-    if counts:
-        print("counted under gdb in a second pass with the same keys:")
-        for label, got, sent in counts:
-            print(f"  {label}: {got} for {sent} sent ({'each one ran' if got == sent else 'MISMATCH'})")
-    elif args.no_verify:
-        print("not counted (--no-verify): the key count is trusted")
-    else:
-        print("not counted (gdb missing or failed): the key count is trusted")
 
 
 def main():
