@@ -10,4 +10,9 @@ namespace core {
 // resume-next mode: a failing step is skipped and the next one runs. It never raises.
 void LimitLength(runtime::TextBox &field, int limit);
 
+// The limits of the three input boxes, which every front end binds to their change events.
+inline constexpr int weightLimit = 3;
+inline constexpr int heightfLimit = 1;
+inline constexpr int ftLimit = 2;
+
 } // namespace core

@@ -1,6 +1,6 @@
 """Builds the Debian package from a build tree and checks it the way Debian would: lintian finds
-no error or warning, the dependencies are computed from the binary, and the documentation lands
-where Debian puts it. Exits 77 when cpack, dpkg-deb or lintian is not installed.
+no error or warning, the dependencies are computed from the binary, and the copyright file,
+changelog and manual page land where Debian puts them. Exits 77 when cpack, dpkg-deb or lintian is not installed.
 
     check_package.py --build DIR --workdir DIR
 """

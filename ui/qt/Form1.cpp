@@ -191,15 +191,15 @@ void Form1::announceResult(bool heightRewritten)
 
 void Form1::weight_Change()
 {
-    core::LimitLength(weightBox, 3);
+    core::LimitLength(weightBox, core::weightLimit);
 }
 
 void Form1::heightf_Change()
 {
-    core::LimitLength(heightfBox, 1);
+    core::LimitLength(heightfBox, core::heightfLimit);
 }
 
 void Form1::ft_Change()
 {
-    core::LimitLength(ftBox, 2);
+    core::LimitLength(ftBox, core::ftLimit);
 }

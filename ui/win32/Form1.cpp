@@ -29,22 +29,25 @@ int fromTwips(int twips, UINT dpi)
 struct Placement
 {
     int id;
-    RECT twips;
+    int left;
+    int top;
+    int width;
+    int height;
 };
 
 constexpr std::array placements{
-    Placement{Form1::Label1Id, {960, 480, 735, 255}},
-    Placement{Form1::weightId, {1800, 480, 855, 285}},
-    Placement{Form1::Label2Id, {720, 960, 735, 255}},
-    Placement{Form1::heightfId, {1560, 960, 855, 285}},
-    Placement{Form1::Label3Id, {2520, 960, 375, 255}},
-    Placement{Form1::ftId, {3000, 960, 855, 285}},
-    Placement{Form1::Label4Id, {240, 2160, 1335, 255}},
-    Placement{Form1::bdmassId, {1680, 2160, 1095, 285}},
-    Placement{Form1::Text5Id, {1080, 2640, 2775, 975}},
-    Placement{Form1::nutritionId, {1680, 3840, 1455, 285}},
-    Placement{Form1::Command1Id, {1680, 1440, 1695, 375}},
-    Placement{Form1::Line1Id, {720, 2040, 3375, 30}},
+    Placement{Form1::Label1Id, 960, 480, 735, 255},
+    Placement{Form1::weightId, 1800, 480, 855, 285},
+    Placement{Form1::Label2Id, 720, 960, 735, 255},
+    Placement{Form1::heightfId, 1560, 960, 855, 285},
+    Placement{Form1::Label3Id, 2520, 960, 375, 255},
+    Placement{Form1::ftId, 3000, 960, 855, 285},
+    Placement{Form1::Label4Id, 240, 2160, 1335, 255},
+    Placement{Form1::bdmassId, 1680, 2160, 1095, 285},
+    Placement{Form1::Text5Id, 1080, 2640, 2775, 975},
+    Placement{Form1::nutritionId, 1680, 3840, 1455, 285},
+    Placement{Form1::Command1Id, 1680, 1440, 1695, 375},
+    Placement{Form1::Line1Id, 720, 2040, 3375, 30},
 };
 
 HWND createControl(HWND form, int id, const wchar_t *windowClass, const wchar_t *text, DWORD style, DWORD exStyle = 0)
@@ -185,13 +188,12 @@ void Form1::layOut(UINT dpi)
     const HFONT font = formFont(dpi);
     for (const Placement &placement : placements) {
         const HWND control = GetDlgItem(m_hwnd, placement.id);
-        const RECT &twips = placement.twips;
         SetWindowPos(control,
                      nullptr,
-                     fromTwips(twips.left, dpi),
-                     fromTwips(twips.top, dpi),
-                     fromTwips(twips.right, dpi),
-                     fromTwips(twips.bottom, dpi),
+                     fromTwips(placement.left, dpi),
+                     fromTwips(placement.top, dpi),
+                     fromTwips(placement.width, dpi),
+                     fromTwips(placement.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
@@ -279,15 +281,15 @@ void Form1::Command1_Click()
 
 void Form1::weight_Change()
 {
-    core::LimitLength(weightBox, 3);
+    core::LimitLength(weightBox, core::weightLimit);
 }
 
 void Form1::heightf_Change()
 {
-    core::LimitLength(heightfBox, 1);
+    core::LimitLength(heightfBox, core::heightfLimit);
 }
 
 void Form1::ft_Change()
 {
-    core::LimitLength(ftBox, 2);
+    core::LimitLength(ftBox, core::ftLimit);
 }
