@@ -1,5 +1,5 @@
 // map_probe: starts a program and times how long it takes to put its top-level window on the
-// screen, as the X server sees it, then reads its memory.
+// screen and to paint it, as the X server sees it, then reads its memory.
 //
 //   map_probe [--timeout-ms N] [--settle-ms N] [--hold] -- PROGRAM [ARGUMENTS...]
 //
@@ -7,16 +7,19 @@
 // be missed, and stops the clock at the first MapNotify of a window that is not override-redirect
 // and whose _NET_WM_PID, when set, is the program's; the window must then be viewable. The clock
 // starts in the child just before exec, on CLOCK_MONOTONIC. With no window manager the window is
-// not reparented, so the MapNotify arrives for the top-level itself.
+// not reparented, so the MapNotify arrives for the top-level itself. The first paint is the first
+// DAMAGE report on that window after its map; the damage is watched from the window's CreateNotify,
+// long before the program can draw.
 //
-// After the map it waits --settle-ms (the first expose and paint happen after the map), then reads
+// After the first paint it waits --settle-ms, then reads
 // VmHWM and VmRSS from /proc/PID/status. Without --hold it then ends the program; with --hold it
 // leaves it running and waits until someone else ends it.
 //
-// Prints key=value lines on stdout: pid, window, map_ms, vm_hwm_kib, vm_rss_kib.
+// Prints key=value lines on stdout: pid, window, map_ms, paint_ms, vm_hwm_kib, vm_rss_kib.
 // Exit status: 0 done, 2 bad usage, 3 no X display, 4 the program failed or exited first,
 // 5 timed out.
 
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 
 #include <cerrno>
@@ -143,6 +146,14 @@ int main(int argc, char *argv[])
         xcb_screen_next(&screens);
     const xcb_window_t root = screens.data->root;
     const xcb_atom_t netWmPid = atom(connection, "_NET_WM_PID");
+    const xcb_query_extension_reply_t *damage = xcb_get_extension_data(connection, &xcb_damage_id);
+    if (!damage || !damage->present) {
+        std::fprintf(stderr, "map_probe: the X server lacks DAMAGE\n");
+        return 3;
+    }
+    std::free(xcb_damage_query_version_reply(
+        connection, xcb_damage_query_version(connection, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION), nullptr));
+    const uint8_t damageNotify = damage->first_event + XCB_DAMAGE_NOTIFY;
 
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     if (std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(
@@ -211,8 +222,10 @@ int main(int argc, char *argv[])
 
     xcb_window_t window = XCB_WINDOW_NONE;
     timespec mapped{};
+    timespec painted{};
+    bool paintSeen = false;
     pollfd watch{xcb_get_file_descriptor(connection), POLLIN, 0};
-    while (window == XCB_WINDOW_NONE) {
+    while (!paintSeen) {
         xcb_generic_event_t *event = xcb_poll_for_event(connection);
         if (!event) {
             if (xcb_connection_has_error(connection)) {
@@ -221,12 +234,15 @@ int main(int argc, char *argv[])
                 return 3;
             }
             if (waitpid(pid, nullptr, WNOHANG) == pid) {
-                std::fprintf(stderr, "map_probe: %s exited before its window was mapped\n", argv[first]);
+                std::fprintf(stderr, "map_probe: %s exited before its window was painted\n", argv[first]);
                 return 4;
             }
             const double left = millisecondsBetween(now(), deadline);
             if (left <= 0) {
-                std::fprintf(stderr, "map_probe: no window mapped within %ld ms\n", timeoutMs);
+                std::fprintf(stderr,
+                             "map_probe: no window %s within %ld ms\n",
+                             window == XCB_WINDOW_NONE ? "mapped" : "painted",
+                             timeoutMs);
                 endChild(pid);
                 return 5;
             }
@@ -234,9 +250,25 @@ int main(int argc, char *argv[])
             continue;
         }
         std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> owned(event, &std::free);
-        if ((event->response_type & 0x7f) != XCB_MAP_NOTIFY)
-            continue;
         const timespec at = now();
+        const uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_CREATE_NOTIFY) {
+            const auto *created = reinterpret_cast<const xcb_create_notify_event_t *>(event);
+            // Errors for windows gone before this request arrive as events, and are dropped.
+            if (!created->override_redirect)
+                xcb_damage_create(
+                    connection, xcb_generate_id(connection), created->window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+            xcb_flush(connection);
+            continue;
+        }
+        if (type == damageNotify && window != XCB_WINDOW_NONE
+            && reinterpret_cast<const xcb_damage_notify_event_t *>(event)->drawable == window) {
+            painted = at;
+            paintSeen = true;
+            continue;
+        }
+        if (type != XCB_MAP_NOTIFY || window != XCB_WINDOW_NONE)
+            continue;
         const auto *map = reinterpret_cast<const xcb_map_notify_event_t *>(event);
         if (map->override_redirect)
             continue;
@@ -249,7 +281,10 @@ int main(int argc, char *argv[])
         mapped = at;
     }
 
-    std::printf("window=0x%x\nmap_ms=%.3f\n", window, millisecondsBetween(start, mapped));
+    std::printf("window=0x%x\nmap_ms=%.3f\npaint_ms=%.3f\n",
+                window,
+                millisecondsBetween(start, mapped),
+                millisecondsBetween(start, painted));
     std::fflush(stdout);
 
     if (settleMs > 0)

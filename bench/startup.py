@@ -4,8 +4,8 @@ memory over 10,000 calculations and 10,000 over-long pastes in one running windo
 
     python3 bench/startup.py [--runs N] [--presses N] [--pastes N] [--no-build]
 
-Start-up is exec to the window's MapNotify (bench/MapProbe.cpp); memory is VmHWM 250 ms after
-the map, so that the first paint is in it. Runs are interleaved after two warm-ups each. Each
+Start-up is exec to the window's first paint, the first DAMAGE report after its MapNotify
+(bench/MapProbe.cpp); memory is VmHWM 250 ms after that paint. Runs are interleaved after two warm-ups each. Each
 Space is followed by a Shift tap (Qt takes a release followed within 10 ms by a press as
 auto-repeat, which does not click), and keys go in batches checked through the clipboard, so
 that the X connection's backlog is not what VmRSS shows. It reports; it does not fail.
@@ -26,8 +26,10 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 DEFAULT_BUILD = ROOT / "build" / "startbench"
 PACKAGES = ["cmake", "ninja-build", "g++", "qt6-base-dev", "qt6-qpa-plugins",
-            "libbenchmark-dev", "libxcb1-dev", "xvfb", "xdotool", "xclip"]
-STARTUP_TARGET = 1.30
+            "libbenchmark-dev", "libxcb1-dev", "libxcb-damage0-dev", "xvfb", "xdotool", "xclip"]
+# First paint against the one-label window, the least any window with text costs; memory against
+# the bare window.
+STARTUP_TARGET = 1.05
 MEMORY_TARGET = 1.20
 # Starts with the weight typed before, so the figures stay 150 lb, 5 ft, 10 in throughout.
 PASTE_TEXT = "150" + "1234567890" * 100
@@ -40,7 +42,7 @@ def log(message):
 def parse_args():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--runs", type=int, default=30, help="measured start-ups of each program (30)")
-    parser.add_argument("--settle-ms", type=int, default=250, help="wait after the map before reading VmHWM (250)")
+    parser.add_argument("--settle-ms", type=int, default=250, help="wait after the first paint before reading VmHWM (250)")
     parser.add_argument("--presses", type=int, default=10_000, help="presses of Command1 in the endurance run (10000)")
     parser.add_argument("--pastes", type=int, default=10_000, help="over-limit pastes into weight (10000)")
     parser.add_argument("--batch", type=int, default=100,
@@ -77,7 +79,7 @@ def prepare(args):
         sys.exit("Not built: " + ", ".join(missing) + "\nBuild them with: cmake -S . -B " + str(build) +
                  " -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build " + str(build) +
                  " --target quorvane bare_window text_window map_probe"
-                 " (map_probe needs libxcb1-dev)")
+                 " (map_probe needs libxcb1-dev and libxcb-damage0-dev)")
     for tool in ("Xvfb", "xdotool", "xclip"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is not installed (packages: xvfb xdotool xclip)")
@@ -141,7 +143,7 @@ def probe_once(probe, program, env, settle_ms):
     if result.returncode != 0:
         raise RuntimeError(f"map_probe {program.name} failed ({result.returncode}): {result.stderr.strip()}")
     fields = read_fields(result.stdout)
-    return float(fields["map_ms"]), int(fields["vm_hwm_kib"])
+    return float(fields["paint_ms"]), int(fields["vm_hwm_kib"]), float(fields["map_ms"])
 
 
 def startup(args, build, env):
@@ -159,10 +161,10 @@ def startup(args, build, env):
             log(f"  {index + 1}/{args.runs}")
     if args.raw:
         with open(args.raw, "w") as out:
-            out.write("program,run,map_ms,vm_hwm_kib\n")
+            out.write("program,run,paint_ms,vm_hwm_kib,map_ms\n")
             for name, values in runs.items():
-                for index, (ms, kib) in enumerate(values):
-                    out.write(f"{name},{index},{ms:.3f},{kib}\n")
+                for index, (ms, kib, map_ms) in enumerate(values):
+                    out.write(f"{name},{index},{ms:.3f},{kib},{map_ms:.3f}\n")
     return runs
 
 
@@ -171,30 +173,30 @@ def report_startup(runs, args, build_type):
         return statistics.median(values), min(values), max(values)
 
     print()
-    print(f"Start-up: exec to MapNotify, {args.runs} runs each, interleaved; peak memory VmHWM "
-          f"{args.settle_ms} ms after the map ({build_type} build)")
+    print(f"Start-up: exec to the first paint (and to the map), {args.runs} runs each, interleaved; peak memory "
+          f"VmHWM {args.settle_ms} ms after the paint ({build_type} build)")
     print()
-    print(f"{'program':<13} {'start-up ms':>8} {'':>7} {'':>7}   {'peak memory KiB':>8} {'':>7} {'':>7}")
-    print(f"{'':<13} {'median':>8} {'min':>7} {'max':>7}   {'median':>8} {'min':>7} {'max':>7}")
+    print(f"{'program':<13} {'first paint ms':>23}   {'map ms':>6}   {'peak memory KiB':>24}")
+    print(f"{'':<13} {'median':>7} {'min':>7} {'max':>7}   {'median':>6}   {'median':>8} {'min':>7} {'max':>7}")
     medians = {}
     for name, values in runs.items():
         ms = stats([v[0] for v in values])
         kib = stats([v[1] for v in values])
+        map_ms = statistics.median(v[2] for v in values)
         medians[name] = (ms[0], kib[0])
-        print(f"{name:<13} {ms[0]:8.1f} {ms[1]:7.1f} {ms[2]:7.1f}   {kib[0]:8.0f} {kib[1]:7d} {kib[2]:7d}")
+        print(f"{name:<13} {ms[0]:7.1f} {ms[1]:7.1f} {ms[2]:7.1f}   {map_ms:6.1f}   "
+              f"{kib[0]:8.0f} {kib[1]:7d} {kib[2]:7d}")
     print()
-    base = medians["bare_window"]
-    own = medians["quorvane"]
-    startup_ratio = own[0] / base[0]
-    memory_ratio = own[1] / base[1]
-    print(f"quorvane / bare_window, median start-up:    {startup_ratio:.2f}  "
+    own, bare, text = medians["quorvane"], medians["bare_window"], medians["text_window"]
+    startup_ratio = own[0] / text[0]
+    memory_ratio = own[1] / bare[1]
+    print(f"quorvane / text_window, median first paint: {startup_ratio:.2f}  "
           f"(target <= {STARTUP_TARGET:.2f}: {'met' if startup_ratio <= STARTUP_TARGET else 'NOT met'})")
     print(f"quorvane / bare_window, median peak memory: {memory_ratio:.2f}  "
           f"(target <= {MEMORY_TARGET:.2f}: {'met' if memory_ratio <= MEMORY_TARGET else 'NOT met'})")
-    text = medians["text_window"]
-    print(f"for reference, text_window / bare_window:   {text[0] / base[0]:.2f} start-up, "
-          f"{text[1] / base[1]:.2f} peak memory; quorvane / text_window: {own[0] / text[0]:.2f}, "
-          f"{own[1] / text[1]:.2f}")
+    print(f"for reference: quorvane / bare_window first paint {own[0] / bare[0]:.2f}, quorvane / text_window "
+          f"memory {own[1] / text[1]:.2f}; text_window / bare_window {text[0] / bare[0]:.2f} first paint, "
+          f"{text[1] / bare[1]:.2f} memory")
 
 
 class Driver:
