@@ -7,6 +7,7 @@
 #include "LimitLength.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
@@ -89,7 +90,32 @@ QFrame *line(QWidget *form, const char *name, QPoint from, QPoint to)
 
 } // namespace
 
+// A QLineEdit lays out its empty text in the application's font as it is made, before it takes
+// its window's. While the controls are made, the application's font is the window's, so that no
+// other font is loaded for it.
+class Form1::FontScope
+{
+public:
+    explicit FontScope(const QFont &font)
+        : m_saved(QApplication::font())
+    {
+        QApplication::setFont(font);
+    }
+    ~FontScope() { QApplication::setFont(m_saved); }
+    FontScope(const FontScope &) = delete;
+    FontScope &operator=(const FontScope &) = delete;
+
+private:
+    QFont m_saved;
+};
+
+// The scope lives until the constructor it is passed to has returned.
 Form1::Form1(QWidget *parent)
+    : Form1(parent, FontScope(formFont()))
+{
+}
+
+Form1::Form1(QWidget *parent, const FontScope &)
     : QWidget(parent)
     , Label1(label(this, "Label1", tr("Weight"), fromTwips(960, 480, 735, 255)))
     , weight(textBox(this, "weight", fromTwips(1800, 480, 855, 285)))

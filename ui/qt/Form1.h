@@ -35,6 +35,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class FontScope;
+    Form1(QWidget *parent, const FontScope &);
+
     void Command1_Click();
     void weight_Change();
     void heightf_Change();

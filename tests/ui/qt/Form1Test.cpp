@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "FormFont.h"
 #include "MessageBoxStyle.h"
 #include "ModalWatch.h"
 #include "ShowLog.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QSignalBlocker>
 #include <QSignalSpy>
 #include <QStyleOptionFrame>
@@ -28,6 +30,18 @@
 #include <utility>
 
 namespace {
+
+// The window carries a cut-down font: a character it lacks would be drawn in another face.
+QString missingFromFormFont(const QString &text)
+{
+    const QRawFont font = QRawFont::fromFont(formFont());
+    QString missing;
+    for (const char32_t c : text.toUcs4()) {
+        if (c != U'\n' && !font.supportsCharacter(c))
+            missing += QString::fromUcs4(&c, 1);
+    }
+    return missing;
+}
 
 // What the sentence is drawn on, read from the box as painted (inside its document margin).
 QColor shownBackground(QPlainTextEdit *plain)
@@ -245,6 +259,18 @@ void Form1Test::window()
     QWidget *announcer = control("announcer");
     QVERIFY(announcer->geometry().isEmpty());
     QCOMPARE(announcer->focusPolicy(), Qt::NoFocus);
+
+    QString shown;
+    for (const QLabel *label : m_form->findChildren<QLabel *>())
+        shown += label->text();
+    shown += control<QPushButton>("Command1")->text() + control<QPlainTextEdit>("Text5")->toPlainText();
+    QCOMPARE(missingFromFormFont(shown), QString());
+
+    // The controls are made in the window's font, and the rest of the program keeps its own.
+    const QFont before = QApplication::font();
+    Form1 another;
+    QCOMPARE(QApplication::font(), before);
+    QCOMPARE(control<QLineEdit>("weight")->font(), formFont());
 }
 
 void Form1Test::focusStartsInWeight()
@@ -460,6 +486,7 @@ void Form1Test::calculate()
     QTEST(box("bdmass")->text(), "index");
     QTEST(box("nutrition")->text(), "category");
     QVERIFY(m_watch->seen.empty());
+    QCOMPARE(missingFromFormFont(box("bdmass")->text() + box("nutrition")->text()), QString());
 }
 
 void Form1Test::keyOnTheButtonCalculates_data()
@@ -524,6 +551,7 @@ void Form1Test::invalidDataBox()
     QVERIFY(seen.okOnly);
     QCOMPARE(seen.modality, Qt::ApplicationModal);
     QCOMPARE(seen.font, m_form->font());
+    QCOMPARE(missingFromFormFont(seen.text), QString());
     const int iconSize = m_form->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     QCOMPARE(seen.iconPixmap.size(), QSize(iconSize, iconSize) * m_form->devicePixelRatio());
     QCOMPARE(box("heightf")->text(), QStringLiteral("5"));
