@@ -5,23 +5,26 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
+#include <QResource>
 
 namespace {
 
-// The program carries its window icon at the sizes title and task bars draw, one folder each;
-// desktops that want a larger image take it from the icon theme through the desktop entry.
-// Reading the PNGs directly, format named, spares a theme lookup that parses the theme's whole
-// index, and the image plugins' probing.
+// The program carries its window icon at the sizes title and task bars draw, as raw RGBA pixels,
+// one square image per file named after its side; desktops that want a larger image take it from the icon theme
+// through the desktop entry. Raw pixels are shown without a decoder, an image plug-in or a theme
+// lookup, each of which costs the start-up more than the icon is worth.
 QIcon windowIcon()
 {
     QIcon icon;
-    QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs | QDir::NoDotAndDotDot);
-    while (sizes.hasNext()) {
-        QImageReader reader(sizes.next() + QStringLiteral("/" QUORVANE_APP_ID ".png"), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    QDirIterator files(QStringLiteral(":/window-icon"), QDir::Files);
+    while (files.hasNext()) {
+        const QResource pixels(files.next());
+        const int size = files.fileInfo().baseName().toInt();
+        if (size <= 0 || qint64{4} * size * size != pixels.size())
+            continue;
+        icon.addPixmap(QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_RGBA8888)));
     }
     return icon;
 }

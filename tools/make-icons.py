@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the Quorvane icon (a bathroom scale whose dial shows the BMI bands)
-and writes the Windows .ico and the hicolor PNGs.
+and writes the Windows .ico, the hicolor PNGs, and the window icon's raw RGBA
+pixels (which the program shows without decoding anything).
 
 Standard library only, and byte-for-byte deterministic, so the generated files
 can live in the repository and be checked against a fresh run.
@@ -16,6 +17,7 @@ import zlib
 
 APP_ID = "org.quorvane.Quorvane"
 PNG_SIZES = (16, 32, 48, 64, 128, 256)
+WINDOW_ICON_SIZES = (16, 32, 48, 64)
 
 # Each part of the drawing has a role; the role picks the colour in each output.
 TRANSPARENT, OUTLINE, BODY, PAD, DIAL, TICK, UNDER, NORMAL, OVER, OBESE, NEEDLE = range(11)
@@ -241,6 +243,10 @@ def main():
         folder = args.out / "icons" / f"{s}x{s}"
         folder.mkdir(parents=True, exist_ok=True)
         (folder / f"{APP_ID}.png").write_bytes(png_bytes(s))
+    folder = args.out / "window-icon"
+    folder.mkdir(parents=True, exist_ok=True)
+    for s in WINDOW_ICON_SIZES:
+        (folder / f"{s}.rgba").write_bytes(b"".join(rgba_pixels(s)))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 """Checks the committed icon files: the .ico layout Windows expects, PNGs
-that decode at the size their folder names, and that they are what
-tools/make-icons.py produces today.
+that decode at the size their folder names, the window icon's raw pixels
+the same as those PNGs, and that they are what tools/make-icons.py produces
+today.
 
     check_icons.py --resources DIR --generator SCRIPT [unittest args]
 """
@@ -19,6 +20,7 @@ APP_ID = "org.quorvane.Quorvane"
 # (width, height, bColorCount, wBitCount), in file order.
 ICO_IMAGES = [(32, 32, 2, 1), (32, 32, 16, 4), (16, 16, 16, 4)]
 PNG_SIZES = [16, 32, 48, 64, 128, 256]
+WINDOW_ICON_SIZES = [16, 32, 48, 64]
 
 args = None
 
@@ -81,12 +83,23 @@ class PngFiles(unittest.TestCase):
                 self.assertGreater(len(colours), 5)
 
 
+class WindowIcon(unittest.TestCase):
+    def test_raw_pixels_are_the_theme_icons(self):
+        files = sorted(p.name for p in (args.resources / "window-icon").iterdir())
+        self.assertEqual(files, sorted(f"{s}.rgba" for s in WINDOW_ICON_SIZES))
+        for size in WINDOW_ICON_SIZES:
+            with self.subTest(size=size):
+                _, _, rows = read_png((args.resources / "icons" / f"{size}x{size}" / f"{APP_ID}.png").read_bytes())
+                self.assertEqual((args.resources / "window-icon" / f"{size}.rgba").read_bytes(), b"".join(rows))
+
+
 class Generator(unittest.TestCase):
     def test_committed_files_match_a_fresh_run(self):
         with tempfile.TemporaryDirectory() as out:
             subprocess.run([sys.executable, str(args.generator), "--out", out], check=True)
             fresh = pathlib.Path(out)
-            names = ["quorvane.ico"] + [f"icons/{s}x{s}/{APP_ID}.png" for s in PNG_SIZES]
+            names = (["quorvane.ico"] + [f"icons/{s}x{s}/{APP_ID}.png" for s in PNG_SIZES]
+                     + [f"window-icon/{s}.rgba" for s in WINDOW_ICON_SIZES])
             for name in names:
                 with self.subTest(file=name):
                     self.assertTrue(filecmp.cmp(fresh / name, args.resources / name, shallow=False),
