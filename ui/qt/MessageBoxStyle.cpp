@@ -6,7 +6,12 @@ QIcon MessageBoxStyle::standardIcon(StandardPixmap standardIcon,
                                     const QStyleOption *option,
                                     const QWidget *widget) const
 {
-    if (standardIcon == SP_MessageBoxCritical)
-        return QIcon(new StopSignIconEngine);
-    return QProxyStyle::standardIcon(standardIcon, option, widget);
+    auto kept = m_icons.constFind(standardIcon);
+    if (kept == m_icons.cend()) {
+        kept = m_icons.insert(standardIcon,
+                              standardIcon == SP_MessageBoxCritical
+                                  ? QIcon(new StopSignIconEngine)
+                                  : QProxyStyle::standardIcon(standardIcon, option, widget));
+    }
+    return *kept;
 }

@@ -1,6 +1,7 @@
 #include "StopSignIconEngine.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 void StopSignIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State)
 {
@@ -17,6 +18,17 @@ void StopSignIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode
     painter->drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
     painter->drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
     painter->restore();
+}
+
+// QIconEngine's own leaves the new pixmap as it was allocated, and the corners outside the disc
+// would show whatever that memory held.
+QPixmap StopSignIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    return pixmap;
 }
 
 QIconEngine *StopSignIconEngine::clone() const

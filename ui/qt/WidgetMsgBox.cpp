@@ -3,6 +3,7 @@
 #include "Utf16.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -15,10 +16,14 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
 {
     const auto icon = style == runtime::MsgBoxStyle::Critical ? QMessageBox::Critical : QMessageBox::NoIcon;
     QMessageBox box(
-        QMessageBox::NoIcon, toQString(runtime::applicationTitle), toQString(prompt), QMessageBox::Ok, m_parent);
-    // The icon comes after the style, so that it is our own: a box made with its icon would have
-    // searched the icon theme for it first.
+        QMessageBox::NoIcon, toQString(runtime::applicationTitle), toQString(prompt), QMessageBox::NoButton, m_parent);
+    // The icon and the button come after the style, so that their icons are the style's own or
+    // kept by it: a box made with them would have searched the icon theme first. The button's
+    // icon is asked of the button box's style, which a style set on the box does not change.
     box.setStyle(&m_style);
+    if (auto *buttons = box.findChild<QDialogButtonBox *>())
+        buttons->setStyle(&m_style);
+    box.setStandardButtons(QMessageBox::Ok);
     box.setIcon(icon);
     // A window does not take its parent's font of itself.
     box.setFont(m_parent->font());

@@ -583,6 +583,10 @@ void Form1Test::stopSignIsDrawnAtEveryRatio()
         partial += qAlpha(image.pixel(x, middle)) > 0 && qAlpha(image.pixel(x, middle)) < 255 ? 1 : 0;
     QVERIFY(partial <= 2);
     QVERIFY(qAlpha(image.pixel(image.width() / 2 - 1, middle)) == 255);
+    // Outside the disc the box's own background shows through.
+    const int last = image.width() - 1;
+    for (const QPoint corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+        QCOMPARE(image.pixel(corner), QRgb(0));
 }
 
 void Form1Test::windowTakesNoInputWhileTheBoxIsOpen()
