@@ -12,9 +12,9 @@
 namespace {
 
 // The program carries its window icon at the sizes title and task bars draw, as raw RGBA pixels,
-// one square image per file named after its side; desktops that want a larger image take it from the icon theme
-// through the desktop entry. Raw pixels are shown without a decoder, an image plug-in or a theme
-// lookup, each of which costs the start-up more than the icon is worth.
+// one square image per file named after its side; desktops that want a larger image take it
+// from the icon theme through the desktop entry. Raw pixels are shown without a decoder, an
+// image plug-in or a theme lookup, each of which costs the start-up more than the icon is worth.
 QIcon windowIcon()
 {
     QIcon icon;
