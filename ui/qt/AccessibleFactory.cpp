@@ -1,5 +1,7 @@
 #include "AccessibleFactory.h"
 
+#include "ButtonAccessible.h"
+#include "FixedTextAccessible.h"
 #include "LineEditAccessible.h"
 #include "MessageBoxAccessible.h"
 
@@ -7,6 +9,8 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 QAccessibleInterface *accessibleFactory(const QString &key, QObject *object)
 {
@@ -15,6 +19,10 @@ QAccessibleInterface *accessibleFactory(const QString &key, QObject *object)
     auto *widget = static_cast<QWidget *>(object);
     if (key == QLatin1String("QLineEdit"))
         return new LineEditAccessible(static_cast<QLineEdit *>(widget));
+    if (key == QLatin1String("QPlainTextEdit"))
+        return new FixedTextAccessible(static_cast<QPlainTextEdit *>(widget));
+    if (key == QLatin1String("QPushButton"))
+        return new ButtonAccessible(static_cast<QPushButton *>(widget));
     if (key == QLatin1String("QMessageBox"))
         return new MessageBoxAccessible(static_cast<QMessageBox *>(widget));
     if (key == QLatin1String("Form1"))

@@ -5,6 +5,7 @@
 #include "DefaultErrorHandler.h"
 #include "FormFont.h"
 #include "LimitLength.h"
+#include "Modality.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -144,12 +145,12 @@ Form1::Form1(QWidget *parent, const FontScope &)
     setFont(formFont());
     setFixedSize(fromTwips(0, 0, 4680, 4335).size());
 
-    // Screen readers name a box by its caption, or where the caption says less, by its own name.
-    Label1->setBuddy(weight);
-    Label2->setBuddy(heightf);
-    Label4->setBuddy(bdmass);
+    // Screen readers name each box by its own name, which says more than the captions can: no
+    // caption is linked to its box, as Orca would read the caption instead.
+    weight->setAccessibleName(tr("Weight in pounds"));
     heightf->setAccessibleName(tr("Height in feet"));
     ft->setAccessibleName(tr("Height in inches"));
+    bdmass->setAccessibleName(tr("Body Mass Index"));
     nutrition->setAccessibleName(tr("Category"));
     // The sentence is the caption of the category, but no focus ever reaches it.
     nutrition->setAccessibleDescription(explanation.trimmed());
@@ -169,15 +170,19 @@ Form1::Form1(QWidget *parent, const FontScope &)
         box->installEventFilter(this);
 }
 
-// A QLineEdit selects its text as Tab brings the focus in, and so tells screen readers of the
-// selection before the focus: Orca then takes the focus as already known and says nothing. The
-// selection is made here instead, once Qt has announced the focus.
+// A QLineEdit selects its text as Tab brings the focus in, and drops its selection as Tab takes
+// the focus out, and tells screen readers of each while the focus is still where it was: Orca
+// then takes the new focus as already known and says nothing, or says "Text unselected" of the
+// box being left. Both are done here instead, once Qt has announced the new focus.
 bool Form1::focusNextPrevChild(bool next)
 {
+    auto *leaving = qobject_cast<QLineEdit *>(focusWidget());
     tabbing = true;
     const bool moved = QWidget::focusNextPrevChild(next);
     tabbing = false;
     auto *box = qobject_cast<QLineEdit *>(focusWidget());
+    if (leaving && leaving != box)
+        leaving->deselect();
     if (moved && box && box->hasFocus() && !box->hasSelectedText())
         box->selectAll();
     return moved;
@@ -185,11 +190,14 @@ bool Form1::focusNextPrevChild(bool next)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (tabbing && event->type() == QEvent::FocusIn) {
+    const bool focusEvent = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
+    if (tabbing && focusEvent) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
-            QFocusEvent unselecting(QEvent::FocusIn, Qt::OtherFocusReason);
-            QCoreApplication::sendEvent(watched, &unselecting);
+            // Reasons for which a box neither selects its text coming in nor drops its selection going out.
+            QFocusEvent quiet(event->type(),
+                              event->type() == QEvent::FocusIn ? Qt::OtherFocusReason : Qt::PopupFocusReason);
+            QCoreApplication::sendEvent(watched, &quiet);
             return true;
         }
     }
@@ -198,6 +206,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::Command1_Click()
 {
+    // A click that was under way as a box opened (a screen reader's Press is one) comes to nothing.
+    if (blockedByModal(Command1))
+        return;
     const QString inches = ft->text();
     const int boxesShown = msgBox.timesShown();
     runtime::runWithDefaultHandling(msgBox, [this] {
