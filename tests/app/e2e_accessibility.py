@@ -17,7 +17,7 @@ from gi.repository import GLib
 WAIT_SECONDS = 10
 POLL_SECONDS = 0.05
 
-WEIGHT = "Weight"
+WEIGHT = "Weight in pounds"
 FEET = "Height in feet"
 INCHES = "Height in inches"
 INDEX = "Body Mass Index"
