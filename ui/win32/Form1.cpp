@@ -8,6 +8,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -16,7 +18,8 @@ constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr int twipsPerInch = 1440;
 constexpr SIZE clientTwips{4680, 4335};
 
-const wchar_t *const explanation
+// A literal, so that data() ends in a null.
+constexpr std::wstring_view explanation
     = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
       L"American Journal of Clinical Nutrition, your category is:\r\n";
 
@@ -137,7 +140,7 @@ Form1::Form1()
     Label4 = label(m_hwnd, Label4Id, L"Body Mass Index");
     bdmass = textBox(m_hwnd, bdmassId);
     // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
-    Text5 = createControl(m_hwnd, Text5Id, WC_EDITW, explanation, ES_MULTILINE | ES_READONLY);
+    Text5 = createControl(m_hwnd, Text5Id, WC_EDITW, explanation.data(), ES_MULTILINE | ES_READONLY);
     SetWindowSubclass(Text5, fixedTextProc, 0, 0);
     nutrition = textBox(m_hwnd, nutritionId);
     // A plain push button, never the default one: Enter in a text box does not press it.
@@ -151,11 +154,15 @@ Form1::Form1()
     nutritionBox = EditTextBox(nutrition);
     msgBox = WindowMsgBox(m_hwnd);
 
-    // Screen readers name each box by the caption before it in z-order, or, where that says less,
-    // by its own name, as the Qt window does.
+    // Screen readers take the nearest static text before a box for its name: "Ft." for the
+    // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
+    // edit box. Each box has its own name instead, as in the Qt window, and the category the
+    // sentence as its description.
+    accessibleNames.name(weight, L"Weight in pounds");
     accessibleNames.name(heightf, L"Height in feet");
     accessibleNames.name(ft, L"Height in inches");
-    accessibleNames.name(nutrition, L"Category");
+    accessibleNames.name(bdmass, L"Body Mass Index");
+    accessibleNames.name(nutrition, L"Category", std::wstring(explanation.substr(0, explanation.find(L'\r'))));
 
     layOut(GetDpiForWindow(m_hwnd));
     m_lastFocus = weight;

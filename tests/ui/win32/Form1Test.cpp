@@ -3,7 +3,9 @@
 #include "TableRow.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@ using tables::PrintTo;
 
 const std::wstring sentence = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
                               L"American Journal of Clinical Nutrition, your category is:\r\n";
+const std::wstring sentenceAlone = sentence.substr(0, sentence.size() - 2);
 
 std::wstring textOf(HWND window)
 {
@@ -101,16 +104,30 @@ void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
+// What a screen reader reads as the name or the description of an object.
+std::wstring readBack(IAccessible *object, bool description = false)
+{
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const HRESULT result = description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
+    if (FAILED(result) || !text)
+        return L"(none)";
+    std::wstring read(text, SysStringLen(text));
+    SysFreeString(text);
+    return read;
+}
+
 class Form1Test : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
+        // As the program does: the names and the live region go through COM where it can.
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         seenBoxes.clear();
-        form = std::make_unique<Form1>();
-        ShowWindow(form->hwnd(), SW_SHOW);
-        SetForegroundWindow(form->hwnd());
-        SetFocus(form->hwnd());
+        show(std::make_unique<Form1>());
     }
 
     void TearDown() override
@@ -120,6 +137,15 @@ protected:
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             ;
+        CoUninitialize();
+    }
+
+    void show(std::unique_ptr<Form1> window)
+    {
+        form = std::move(window);
+        ShowWindow(form->hwnd(), SW_SHOW);
+        SetForegroundWindow(form->hwnd());
+        SetFocus(form->hwnd());
     }
 
     HWND control(int id) const { return GetDlgItem(form->hwnd(), id); }
@@ -245,6 +271,40 @@ INSTANTIATE_TEST_SUITE_P(
                       Calculation{
                           "longest_category", L"190", L"5", L"10", L"5", L"10", L"27", L"prone to health risks"}),
     testing::PrintToStringParamName());
+
+struct AccessibleName
+{
+    const char *name;
+    int id;
+    const wchar_t *accessibleName;
+    const wchar_t *description;
+};
+
+class Form1Names : public Form1Test, public ::testing::WithParamInterface<AccessibleName>
+{
+};
+
+// Read as a screen reader reads them, where Dynamic Annotation is missing (Wine).
+TEST_P(Form1Names, ReadBackThroughMsaa)
+{
+    const AccessibleName &row = GetParam();
+    Microsoft::WRL::ComPtr<IAccessible> box;
+    ASSERT_EQ(AccessibleObjectFromWindow(control(row.id), OBJID_CLIENT, IID_PPV_ARGS(box.GetAddressOf())), S_OK);
+    EXPECT_EQ(readBack(box.Get()), row.accessibleName);
+    if (row.description) {
+        EXPECT_EQ(readBack(box.Get(), true), row.description);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Names, ::testing::Values(
+    AccessibleName{"weight", Form1::weightId, L"Weight in pounds", nullptr},
+    AccessibleName{"heightf", Form1::heightfId, L"Height in feet", nullptr},
+    AccessibleName{"ft", Form1::ftId, L"Height in inches", nullptr},
+    AccessibleName{"bdmass", Form1::bdmassId, L"Body Mass Index", nullptr},
+    AccessibleName{"nutrition", Form1::nutritionId, L"Category", sentenceAlone.c_str()}),
+    testing::PrintToStringParamName());
+// clang-format on
 
 struct Edit
 {
