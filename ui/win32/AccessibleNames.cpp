@@ -8,7 +8,11 @@
 
 namespace {
 
-const std::array<MSAAPROPID, 2> annotatedProperties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+// From UIAutomationClient.h, which mingw-w64 ships without the GUIDs of its properties.
+constexpr GUID liveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG politeLiveSetting = 1;
+
+const std::array<MSAAPROPID, 3> annotatedProperties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, liveSettingProperty};
 
 } // namespace
 
@@ -58,6 +62,17 @@ void AccessibleNames::name(HWND control, const std::wstring &name, const std::ws
     m_answered[control] = Label{name, description};
     if (!SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
         m_answered.erase(control);
+}
+
+void AccessibleNames::makeLiveRegion(HWND control)
+{
+    if (!m_services)
+        return;
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = politeLiveSetting;
+    m_annotated.push_back(control);
+    m_services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, polite);
 }
 
 LRESULT CALLBACK

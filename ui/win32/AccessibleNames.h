@@ -12,8 +12,9 @@
 // What screen readers should take for a control where its caption on the window says less, or
 // belongs to another control: a name and a description, set through Dynamic Annotation
 // (IAccPropServices). Where that is missing (no COM on the thread, or a system without it, such
-// as Wine), the control answers for itself with an AccessibleBox. All of it lasts until clear(),
-// which must come before the controls end (WM_DESTROY).
+// as Wine), the control answers for itself with an AccessibleBox. It also makes a control a
+// polite live region. All of it lasts until clear(), which must come before the controls end
+// (WM_DESTROY).
 class AccessibleNames
 {
 public:
@@ -23,6 +24,7 @@ public:
     AccessibleNames &operator=(const AccessibleNames &) = delete;
 
     void name(HWND control, const std::wstring &name, const std::wstring &description = {});
+    void makeLiveRegion(HWND control);
     void clear();
 
 private:

@@ -23,6 +23,13 @@ constexpr std::wstring_view explanation
     = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
       L"American Journal of Clinical Nutrition, your category is:\r\n";
 
+std::wstring textOf(HWND control)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 int fromTwips(int twips, UINT dpi)
 {
     return MulDiv(twips, static_cast<int>(dpi), twipsPerInch);
@@ -115,7 +122,8 @@ LRESULT CALLBACK fixedTextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
-Form1::Form1()
+Form1::Form1(Announcer *announcer)
+    : m_announcer(announcer ? announcer : &windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
     m_hwnd = CreateWindowExW(0,
@@ -146,6 +154,7 @@ Form1::Form1()
     // A plain push button, never the default one: Enter in a text box does not press it.
     Command1 = createControl(m_hwnd, Command1Id, WC_BUTTONW, L"Calculate BMI", WS_TABSTOP | BS_PUSHBUTTON);
     Line1 = createControl(m_hwnd, Line1Id, WC_STATICW, L"", SS_ETCHEDHORZ);
+    const HWND announcement = createControl(m_hwnd, announcementId, WC_STATICW, L"", SS_NOPREFIX);
 
     weightBox = EditTextBox(weight);
     heightfBox = EditTextBox(heightf);
@@ -153,6 +162,7 @@ Form1::Form1()
     bdmassBox = EditTextBox(bdmass);
     nutritionBox = EditTextBox(nutrition);
     msgBox = WindowMsgBox(m_hwnd);
+    windowAnnouncer = WindowAnnouncer(m_hwnd, announcement);
 
     // Screen readers take the nearest static text before a box for its name: "Ft." for the
     // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
@@ -163,6 +173,7 @@ Form1::Form1()
     accessibleNames.name(ft, L"Height in inches");
     accessibleNames.name(bdmass, L"Body Mass Index");
     accessibleNames.name(nutrition, L"Category", std::wstring(explanation.substr(0, explanation.find(L'\r'))));
+    accessibleNames.makeLiveRegion(announcement);
 
     layOut(GetDpiForWindow(m_hwnd));
     m_lastFocus = weight;
@@ -281,9 +292,21 @@ void Form1::onCommand(WORD id, HWND control, WORD code)
 
 void Form1::Command1_Click()
 {
+    const std::wstring inches = textOf(ft);
+    const int boxesShown = msgBox.timesShown();
     runtime::runWithDefaultHandling(msgBox, [this] {
         core::CalculateBmi({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox);
     });
+    if (msgBox.timesShown() == boxesShown)
+        announceResult(textOf(ft) != inches);
+}
+
+void Form1::announceResult(bool heightRewritten)
+{
+    std::wstring message = L"Body Mass Index " + textOf(bdmass) + L", category " + textOf(nutrition);
+    if (heightRewritten)
+        message.insert(0, L"Height now " + textOf(heightf) + L" feet " + textOf(ft) + L" inches. ");
+    m_announcer->announce(message);
 }
 
 void Form1::weight_Change()
