@@ -380,7 +380,6 @@ INSTANTIATE_TEST_SUITE_P(Win32, Form1Names, ::testing::Values(
     AccessibleName{"weight", Form1::weightId, L"Weight in pounds", nullptr},
     AccessibleName{"heightf", Form1::heightfId, L"Height in feet", nullptr},
     AccessibleName{"ft", Form1::ftId, L"Height in inches", nullptr},
-    AccessibleName{"bdmass", Form1::bdmassId, L"Body Mass Index", nullptr},
     AccessibleName{"nutrition", Form1::nutritionId, L"Category", sentenceAlone.c_str()}),
     testing::PrintToStringParamName());
 // clang-format on
