@@ -1,33 +1,93 @@
 #include "AccessibleNames.h"
 
+#include "AccessibleBox.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+namespace {
+
+// From UIAutomationClient.h, which mingw-w64 ships without the GUIDs of its properties.
+constexpr GUID liveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG politeLiveSetting = 1;
+
+const std::array<MSAAPROPID, 3> annotatedProperties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, liveSettingProperty};
+
+} // namespace
+
 AccessibleNames::AccessibleNames()
 {
     if (FAILED(CoCreateInstance(CLSID_AccPropServices,
                                 nullptr,
                                 CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices,
-                                reinterpret_cast<void **>(&m_services))))
-        m_services = nullptr;
+                                reinterpret_cast<void **>(m_services.GetAddressOf()))))
+        m_services.Reset();
 }
 
 AccessibleNames::~AccessibleNames()
 {
     clear();
-    if (m_services)
-        m_services->Release();
 }
 
 void AccessibleNames::clear()
 {
-    for (const HWND control : m_named)
-        m_services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
-    m_named.clear();
+    for (const HWND control : m_annotated)
+        m_services->ClearHwndProps(control,
+                                   static_cast<DWORD>(OBJID_CLIENT),
+                                   CHILDID_SELF,
+                                   annotatedProperties.data(),
+                                   static_cast<int>(annotatedProperties.size()));
+    m_annotated.clear();
+    for (const auto &answered : m_answered)
+        RemoveWindowSubclass(answered.first, answerProc, 0);
+    m_answered.clear();
 }
 
-void AccessibleNames::name(HWND control, const wchar_t *name)
+bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const std::wstring &text)
 {
-    if (m_services
-        && SUCCEEDED(
-            m_services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name)))
-        m_named.push_back(control);
+    return m_services
+        && SUCCEEDED(m_services->SetHwndPropStr(
+            control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property, text.c_str()));
+}
+
+void AccessibleNames::name(HWND control, const std::wstring &name, const std::wstring &description)
+{
+    if (m_services)
+        m_annotated.push_back(control);
+    if (annotate(control, PROPID_ACC_NAME, name)
+        && (description.empty() || annotate(control, PROPID_ACC_DESCRIPTION, description)))
+        return;
+    m_answered[control] = Label{name, description};
+    if (!SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+        m_answered.erase(control);
+}
+
+void AccessibleNames::makeLiveRegion(HWND control)
+{
+    if (!m_services)
+        return;
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = politeLiveSetting;
+    m_annotated.push_back(control);
+    m_services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, polite);
+}
+
+LRESULT CALLBACK
+AccessibleNames::answerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names)
+{
+    // The object id comes as a DWORD, whatever the width of lParam.
+    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+        const auto &answered = reinterpret_cast<const AccessibleNames *>(names)->m_answered;
+        if (const auto label = answered.find(control); label != answered.end()) {
+            const auto box = AccessibleBox::create(control, label->second.name, label->second.description);
+            // Where the object cannot be handed over, the system's own answers.
+            if (const LRESULT result = box ? LresultFromObject(__uuidof(IAccessible), wParam, box.Get()) : 0;
+                result > 0)
+                return result;
+        }
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
 }

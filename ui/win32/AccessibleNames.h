@@ -3,13 +3,18 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <wrl/client.h>
 
+#include <map>
+#include <string>
 #include <vector>
 
-// Names that screen readers give controls whose caption says less than the box holds (Dynamic
-// Annotation, IAccPropServices). The names last until clear(), which must come before the
-// controls end (WM_DESTROY). Without COM on the thread the boxes keep the names their captions
-// give them.
+// What screen readers should take for a control where its caption on the window says less, or
+// belongs to another control: a name and a description, set through Dynamic Annotation
+// (IAccPropServices). Where that is missing (no COM on the thread, or a system without it, such
+// as Wine), the control answers for itself with an AccessibleBox. It also makes a control a
+// polite live region. All of it lasts until clear(), which must come before the controls end
+// (WM_DESTROY).
 class AccessibleNames
 {
 public:
@@ -18,10 +23,22 @@ public:
     AccessibleNames(const AccessibleNames &) = delete;
     AccessibleNames &operator=(const AccessibleNames &) = delete;
 
-    void name(HWND control, const wchar_t *name);
+    void name(HWND control, const std::wstring &name, const std::wstring &description = {});
+    void makeLiveRegion(HWND control);
     void clear();
 
 private:
-    IAccPropServices *m_services = nullptr;
-    std::vector<HWND> m_named;
+    struct Label
+    {
+        std::wstring name;
+        std::wstring description;
+    };
+
+    static LRESULT CALLBACK
+    answerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names);
+    bool annotate(HWND control, const MSAAPROPID &property, const std::wstring &text);
+
+    Microsoft::WRL::ComPtr<IAccPropServices> m_services;
+    std::vector<HWND> m_annotated;
+    std::map<HWND, Label> m_answered;
 };

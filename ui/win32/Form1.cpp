@@ -8,6 +8,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -16,9 +18,17 @@ constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr int twipsPerInch = 1440;
 constexpr SIZE clientTwips{4680, 4335};
 
-const wchar_t *const explanation
+// A literal, so that data() ends in a null.
+constexpr std::wstring_view explanation
     = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
       L"American Journal of Clinical Nutrition, your category is:\r\n";
+
+std::wstring textOf(HWND control)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
 
 int fromTwips(int twips, UINT dpi)
 {
@@ -112,7 +122,8 @@ LRESULT CALLBACK fixedTextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
-Form1::Form1()
+Form1::Form1(Announcer *announcer)
+    : m_announcer(announcer ? announcer : &windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
     m_hwnd = CreateWindowExW(0,
@@ -137,12 +148,13 @@ Form1::Form1()
     Label4 = label(m_hwnd, Label4Id, L"Body Mass Index");
     bdmass = textBox(m_hwnd, bdmassId);
     // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
-    Text5 = createControl(m_hwnd, Text5Id, WC_EDITW, explanation, ES_MULTILINE | ES_READONLY);
+    Text5 = createControl(m_hwnd, Text5Id, WC_EDITW, explanation.data(), ES_MULTILINE | ES_READONLY);
     SetWindowSubclass(Text5, fixedTextProc, 0, 0);
     nutrition = textBox(m_hwnd, nutritionId);
     // A plain push button, never the default one: Enter in a text box does not press it.
     Command1 = createControl(m_hwnd, Command1Id, WC_BUTTONW, L"Calculate BMI", WS_TABSTOP | BS_PUSHBUTTON);
     Line1 = createControl(m_hwnd, Line1Id, WC_STATICW, L"", SS_ETCHEDHORZ);
+    const HWND announcement = createControl(m_hwnd, announcementId, WC_STATICW, L"", SS_NOPREFIX);
 
     weightBox = EditTextBox(weight);
     heightfBox = EditTextBox(heightf);
@@ -150,12 +162,18 @@ Form1::Form1()
     bdmassBox = EditTextBox(bdmass);
     nutritionBox = EditTextBox(nutrition);
     msgBox = WindowMsgBox(m_hwnd);
+    windowAnnouncer = WindowAnnouncer(m_hwnd, announcement);
 
-    // Screen readers name each box by the caption before it in z-order, or, where that says less,
-    // by its own name, as the Qt window does.
+    // Screen readers take the nearest static text before a box for its name: "Ft." for the
+    // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
+    // edit box. Each box has its own name instead, as in the Qt window, and the category the
+    // sentence as its description.
+    accessibleNames.name(weight, L"Weight in pounds");
     accessibleNames.name(heightf, L"Height in feet");
     accessibleNames.name(ft, L"Height in inches");
-    accessibleNames.name(nutrition, L"Category");
+    accessibleNames.name(bdmass, L"Body Mass Index");
+    accessibleNames.name(nutrition, L"Category", std::wstring(explanation.substr(0, explanation.find(L'\r'))));
+    accessibleNames.makeLiveRegion(announcement);
 
     layOut(GetDpiForWindow(m_hwnd));
     m_lastFocus = weight;
@@ -274,9 +292,21 @@ void Form1::onCommand(WORD id, HWND control, WORD code)
 
 void Form1::Command1_Click()
 {
+    const std::wstring inches = textOf(ft);
+    const int boxesShown = msgBox.timesShown();
     runtime::runWithDefaultHandling(msgBox, [this] {
         core::CalculateBmi({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox);
     });
+    if (msgBox.timesShown() == boxesShown)
+        announceResult(textOf(ft) != inches);
+}
+
+void Form1::announceResult(bool heightRewritten)
+{
+    std::wstring message = L"Body Mass Index " + textOf(bdmass) + L", category " + textOf(nutrition);
+    if (heightRewritten)
+        message.insert(0, L"Height now " + textOf(heightf) + L" feet " + textOf(ft) + L" inches. ");
+    m_announcer->announce(message);
 }
 
 void Form1::weight_Change()

@@ -6,10 +6,13 @@
 // box. The core never sees Win32: it reaches the five text boxes through EditTextBox and the
 // message box through WindowMsgBox. An EDIT control sends EN_CHANGE from inside SetWindowTextW,
 // so the length rule runs nested inside the calculation exactly as it does for typing. Positions
-// are twips, converted with the window's own DPI, and laid out again when the DPI changes.
+// are twips, converted with the window's own DPI, and laid out again when the DPI changes. A
+// calculation that shows no message box is announced to screen readers, as in the Qt window.
 
 #include "AccessibleNames.h"
+#include "Announcer.h"
 #include "EditTextBox.h"
+#include "WindowAnnouncer.h"
 #include "WindowMsgBox.h"
 
 #include <windows.h>
@@ -32,10 +35,14 @@ public:
         nutritionId,
         Command1Id,
         Line1Id,
+        // Not one of the window's controls: a live region of no size, last in z-order so that it
+        // names no box, which carries announcements where nothing better does.
+        announcementId,
     };
 
-    // Creates the window hidden, with its controls laid out for its DPI.
-    Form1();
+    // Creates the window hidden, with its controls laid out for its DPI. Results are announced
+    // through announcer, or by default through the system (WindowAnnouncer).
+    explicit Form1(Announcer *announcer = nullptr);
     ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
@@ -47,6 +54,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WORD id, HWND control, WORD code);
     void layOut(UINT dpi);
+
+    void announceResult(bool heightRewritten);
 
     void Command1_Click();
     void weight_Change();
@@ -76,4 +85,6 @@ private:
     EditTextBox nutritionBox;
     WindowMsgBox msgBox;
     AccessibleNames accessibleNames;
+    WindowAnnouncer windowAnnouncer;
+    Announcer *m_announcer;
 };

@@ -3,7 +3,9 @@
 #include "TableRow.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@ using tables::PrintTo;
 
 const std::wstring sentence = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
                               L"American Journal of Clinical Nutrition, your category is:\r\n";
+const std::wstring sentenceAlone = sentence.substr(0, sentence.size() - 2);
 
 std::wstring textOf(HWND window)
 {
@@ -101,16 +104,39 @@ void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
+// What screen readers would have been told.
+class RecordingAnnouncer : public Announcer
+{
+public:
+    void announce(const std::wstring &message) override { messages.push_back(message); }
+
+    std::vector<std::wstring> messages;
+};
+
+// What a screen reader reads as the name or the description of an object.
+std::wstring readBack(IAccessible *object, bool description = false)
+{
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const HRESULT result = description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
+    if (FAILED(result) || !text)
+        return L"(none)";
+    std::wstring read(text, SysStringLen(text));
+    SysFreeString(text);
+    return read;
+}
+
 class Form1Test : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
+        // As the program does: the names and the live region go through COM where it can.
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         seenBoxes.clear();
-        form = std::make_unique<Form1>();
-        ShowWindow(form->hwnd(), SW_SHOW);
-        SetForegroundWindow(form->hwnd());
-        SetFocus(form->hwnd());
+        show(std::make_unique<Form1>(&announcer));
     }
 
     void TearDown() override
@@ -120,6 +146,15 @@ protected:
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             ;
+        CoUninitialize();
+    }
+
+    void show(std::unique_ptr<Form1> window)
+    {
+        form = std::move(window);
+        ShowWindow(form->hwnd(), SW_SHOW);
+        SetForegroundWindow(form->hwnd());
+        SetFocus(form->hwnd());
     }
 
     HWND control(int id) const { return GetDlgItem(form->hwnd(), id); }
@@ -138,6 +173,7 @@ protected:
         KillTimer(nullptr, timer);
     }
 
+    RecordingAnnouncer announcer;
     std::unique_ptr<Form1> form;
 };
 
@@ -245,6 +281,108 @@ INSTANTIATE_TEST_SUITE_P(
                       Calculation{
                           "longest_category", L"190", L"5", L"10", L"5", L"10", L"27", L"prone to health risks"}),
     testing::PrintToStringParamName());
+
+struct Announced
+{
+    const char *name;
+    const wchar_t *weight, *feet, *inches;
+    std::vector<std::wstring> messages;
+};
+
+class Form1Announces : public Form1Test, public ::testing::WithParamInterface<Announced>
+{
+};
+
+TEST_P(Form1Announces, TheResultAndTheRewriteButNothingAfterABox)
+{
+    const Announced &row = GetParam();
+    enter(row.weight, row.feet, row.inches);
+    click();
+    EXPECT_EQ(announcer.messages, row.messages);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Announces, ::testing::Values(
+    Announced{"accepted", L"150", L"5", L"10", {L"Body Mass Index 22, category Desirable"}},
+    Announced{"rewrite", L"180", L"5", L"14", {L"Height now 6 feet 2 inches. Body Mass Index 23, category Desirable"}},
+    Announced{"invalid_data", L"150", L"9", L"12", {}}),
+    testing::PrintToStringParamName());
+// clang-format on
+
+std::vector<HWND> liveRegionEvents;
+
+void CALLBACK recordLiveRegion(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT && child == CHILDID_SELF)
+        liveRegionEvents.push_back(window);
+}
+
+// Wine has no UI Automation notifications: the calculation still shows its result, and a screen
+// reader that follows the live region's event reads the message as the region's name.
+TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
+{
+    const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
+    const bool notifies = automation && GetProcAddress(automation, "UiaRaiseNotificationEvent");
+    if (automation)
+        FreeLibrary(automation);
+    if (notifies)
+        GTEST_SKIP() << "this system has UI Automation notifications";
+    show(std::make_unique<Form1>());
+    liveRegionEvents.clear();
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED,
+                                               EVENT_OBJECT_LIVEREGIONCHANGED,
+                                               nullptr,
+                                               recordLiveRegion,
+                                               GetCurrentProcessId(),
+                                               0,
+                                               WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    enter(L"180", L"5", L"14");
+    click();
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageW(&message);
+    UnhookWinEvent(hook);
+
+    EXPECT_EQ(textOf(control(Form1::bdmassId)), L"23");
+    ASSERT_EQ(liveRegionEvents.size(), 1U);
+    Microsoft::WRL::ComPtr<IAccessible> region;
+    VARIANT child{};
+    ASSERT_EQ(AccessibleObjectFromEvent(liveRegionEvents[0], OBJID_CLIENT, CHILDID_SELF, &region, &child), S_OK);
+    EXPECT_EQ(readBack(region.Get()), L"Height now 6 feet 2 inches. Body Mass Index 23, category Desirable");
+}
+
+struct AccessibleName
+{
+    const char *name;
+    int id;
+    const wchar_t *accessibleName;
+    const wchar_t *description;
+};
+
+class Form1Names : public Form1Test, public ::testing::WithParamInterface<AccessibleName>
+{
+};
+
+// Read as a screen reader reads them, where Dynamic Annotation is missing (Wine).
+TEST_P(Form1Names, ReadBackThroughMsaa)
+{
+    const AccessibleName &row = GetParam();
+    Microsoft::WRL::ComPtr<IAccessible> box;
+    ASSERT_EQ(AccessibleObjectFromWindow(control(row.id), OBJID_CLIENT, IID_PPV_ARGS(box.GetAddressOf())), S_OK);
+    EXPECT_EQ(readBack(box.Get()), row.accessibleName);
+    if (row.description) {
+        EXPECT_EQ(readBack(box.Get(), true), row.description);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Names, ::testing::Values(
+    AccessibleName{"weight", Form1::weightId, L"Weight in pounds", nullptr},
+    AccessibleName{"heightf", Form1::heightfId, L"Height in feet", nullptr},
+    AccessibleName{"ft", Form1::ftId, L"Height in inches", nullptr},
+    AccessibleName{"nutrition", Form1::nutritionId, L"Category", sentenceAlone.c_str()}),
+    testing::PrintToStringParamName());
+// clang-format on
 
 struct Edit
 {
