@@ -256,18 +256,6 @@ void callInterface(FuzzedDataProvider &data, QAccessibleInterface *accessible)
     }
 }
 
-// What a screen reader does on each event: read the text of whatever changed.
-void readOnEvent(QAccessibleEvent *event)
-{
-    if (QAccessibleInterface *accessible = event->accessibleInterface()) {
-        if (QAccessibleTextInterface *text = accessible->textInterface()) {
-            const Timed timed("text on an event");
-            text->text(0, text->characterCount());
-            text->cursorPosition();
-        }
-    }
-}
-
 bool wholeCharacters(const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -305,7 +293,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // Never destroyed: Qt's own globals are gone by the time the program's statics are.
     static const QApplication *app = new QApplication(argc, argv);
     Q_UNUSED(app);
-    QAccessible::installUpdateHandler(readOnEvent);
     std::thread(watch).detach();
     return 0;
 }

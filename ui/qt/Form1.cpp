@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -87,6 +88,20 @@ QFrame *line(QWidget *form, const char *name, QPoint from, QPoint to)
     rule->setAutoFillBackground(true);
     const QPoint start = from / twipsPerPixel;
     return place(rule, name, QRect(start, QSize((to.x() - from.x()) / twipsPerPixel + 1, 1)));
+}
+
+// Qt tells screen readers of a box's selection from the line control inside the box, which
+// goes quiet for this; where there is none, the selection is dropped all the same.
+void deselectUnannounced(QLineEdit *box)
+{
+    QObject *control = nullptr;
+    for (QObject *child : box->children()) {
+        if (qstrcmp(child->metaObject()->className(), "QWidgetLineControl") == 0)
+            control = child;
+    }
+    const QSignalBlocker quiet(control);
+    box->deselect();
+    box->update();
 }
 
 } // namespace
@@ -170,10 +185,10 @@ Form1::Form1(QWidget *parent, const FontScope &)
         box->installEventFilter(this);
 }
 
-// A QLineEdit selects its text as Tab brings the focus in, and drops its selection as Tab takes
-// the focus out, and tells screen readers of each while the focus is still where it was: Orca
-// then takes the new focus as already known and says nothing, or says "Text unselected" of the
-// box being left. Both are done here instead, once Qt has announced the new focus.
+// A QLineEdit selects its text as Tab brings the focus in, and tells screen readers of it before
+// the focus: Orca then takes the focus as already known and says nothing. It drops its selection
+// as Tab takes the focus out, which Orca reads as "Text unselected", wherever the focus is by
+// then. So the selection is made here, once Qt has announced the focus, and dropped unannounced.
 bool Form1::focusNextPrevChild(bool next)
 {
     auto *leaving = qobject_cast<QLineEdit *>(focusWidget());
@@ -182,7 +197,7 @@ bool Form1::focusNextPrevChild(bool next)
     tabbing = false;
     auto *box = qobject_cast<QLineEdit *>(focusWidget());
     if (leaving && leaving != box)
-        leaving->deselect();
+        deselectUnannounced(leaving);
     if (moved && box && box->hasFocus() && !box->hasSelectedText())
         box->selectAll();
     return moved;
@@ -190,6 +205,10 @@ bool Form1::focusNextPrevChild(bool next)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    // Orca reads a box's description on every visit: the sentence is told the first time only,
+    // and stays on screen in Text5 above the box.
+    if (watched == nutrition && event->type() == QEvent::FocusOut)
+        nutrition->setAccessibleDescription({});
     const bool focusEvent = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
     if (tabbing && focusEvent) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

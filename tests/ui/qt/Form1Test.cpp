@@ -695,7 +695,12 @@ void Form1Test::captionsReachTheirBoxes()
 {
     for (const char *name : {"weight", "heightf", "ft", "bdmass", "nutrition"})
         QVERIFY2(QAccessible::queryAccessibleInterface(box(name))->relations(QAccessible::Label).isEmpty(), name);
-    QCOMPARE(QAccessible::queryAccessibleInterface(box("nutrition"))->text(QAccessible::Description), sentence);
+    QAccessibleInterface *category = QAccessible::queryAccessibleInterface(box("nutrition"));
+    QCOMPARE(category->text(QAccessible::Description), sentence);
+    // Told once: the next visit would read all 142 characters again.
+    box("nutrition")->setFocus();
+    box("weight")->setFocus();
+    QCOMPARE(category->text(QAccessible::Description), QString());
 }
 
 void Form1Test::textQueriesReturnAtOnce_data()
@@ -899,12 +904,13 @@ void Form1Test::tabAnnouncesTheFocusFirst()
     const QObject scope;
     connect(qApp, &QApplication::focusChanged, &scope, [&](QWidget *, const QWidget *now) {
         if (now == target)
-            toldBeforeTheFocus = selections.size() + carets.size() + (leavingBox ? unselections.size() : 0);
+            toldBeforeTheFocus = selections.size() + carets.size();
     });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCOMPARE(QApplication::focusWidget(), target);
     QCOMPARE(toldBeforeTheFocus, 0);
-    QVERIFY(!leavingBox || !leavingBox->hasSelectedText());
+    // Dropped unannounced: Qt tells screen readers of a selection wherever it signals one.
+    QVERIFY(!leavingBox || (!leavingBox->hasSelectedText() && unselections.isEmpty()));
     // Selected whole all the same, as Qt selects a box that Tab brings the focus to.
     QCOMPARE(target->selectedText(), text);
     QCOMPARE(target->cursorPosition(), text.size());
