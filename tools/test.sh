@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quorvane with its tests and benchmarks and runs every test, then runs the program's own
 # tests again in a build with AddressSanitizer and UndefinedBehaviorSanitizer, fuzzes the number
-# core for a bounded time, cross-builds the Windows program and runs its tests under Wine, and runs
-# the static checks.
+# core for a bounded time, cross-builds the Windows program and runs its tests under Wine, builds
+# the release packages twice to check that they come out the same, and runs the static checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,5 +39,10 @@ wine_status=0
 ctest --test-dir build/win64 --output-on-failure --no-tests=error --timeout 600 || wine_status=$?
 WINEPREFIX="$PWD/build/win64/wine-prefix" wineserver -k </dev/null >/dev/null 2>&1 || true
 [ "$wine_status" -eq 0 ]
+
+# The .deb, Quorvane.exe and the MSI built twice, in two folders, the clock, the file times, the
+# time zone and the umask changed between the two: they must be the same to the byte.
+tools/install-packages.sh faketime diffoscope-minimal
+tools/check-reproducible.sh
 
 tools/static-checks.sh

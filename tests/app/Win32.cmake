@@ -3,9 +3,14 @@
 set(exe $<TARGET_FILE:Quorvane>)
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)
-    add_test(NAME app_win32_resources COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/check_rc.py
+    # The interpreter by path, not as the Python3::Interpreter target: ctest would run a target
+    # through the Wine emulator, and Wine does not start a Linux program yet exits with status 0.
+    add_test(NAME app_win32_resources COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/check_rc.py
         --rc ${PROJECT_SOURCE_DIR}/app/resources/quorvane.rc --exe ${exe})
     set_tests_properties(app_win32_resources PROPERTIES SKIP_RETURN_CODE 77 ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
+    add_test(NAME app_win32_msi_stamp COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/check_msi_stamp.py
+        --stamp ${PROJECT_SOURCE_DIR}/cmake/stamp_msi.py --workdir ${CMAKE_CURRENT_BINARY_DIR}/msi-stamp)
+    set_tests_properties(app_win32_msi_stamp PROPERTIES SKIP_RETURN_CODE 77)
 endif()
 
 add_test(NAME app_win32_e2e COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_win32.sh ${QUORVANE_WINE_PREFIX} ${exe})

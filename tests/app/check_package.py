@@ -20,8 +20,9 @@ class Package(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         shutil.rmtree(args.workdir, ignore_errors=True)
+        # A strict umask must not reach the package's folders.
         subprocess.run(["cpack", "-G", "DEB", "--config", str(args.build / "CPackConfig.cmake"),
-                        "-B", str(args.workdir)], check=True, stdout=subprocess.DEVNULL)
+                        "-B", str(args.workdir)], check=True, stdout=subprocess.DEVNULL, umask=0o077)
         (cls.deb,) = args.workdir.glob("quorvane_*.deb")
 
     def field(self, name):
