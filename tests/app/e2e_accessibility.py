@@ -273,6 +273,22 @@ def check_read_whole(window):
     print("ok - every box is one attribute run, and text queries at its end return")
 
 
+def check_explanation_read_only(window):
+    """The sentence above the category, as it reads when the window is made: no client edits it."""
+    shown = next((c for c in descendants(window.frame) if c.getRole() == pyatspi.ROLE_TEXT
+                  and text_of(c).startswith("According to")), None)
+    if shown is None:
+        raise Failure("no text reads the sentence")
+    sentence = text_of(shown)
+    editable = shown.queryEditableText()
+    editable.setTextContents("")
+    editable.deleteText(0, 10)
+    editable.insertText(0, "x", 1)
+    if text_of(shown) != sentence:
+        raise Failure(f"a client changed the sentence to {text_of(shown)!r}")
+    print("ok - the sentence is read-only to clients")
+
+
 def check_calculations(window, log):
     for index, (what, keys, expected, announced) in enumerate(CALCULATIONS):
         if index > 0:
@@ -346,6 +362,7 @@ def main():
         log = EventLog(process.pid)
         check_window_icon(give_focus(process.pid))
         check_start(window)
+        check_explanation_read_only(window)
         check_tab_into_empty_box(window, log)
         check_calculations(window, log)
         check_length_limits(window)

@@ -106,20 +106,23 @@ void deselectUnannounced(QLineEdit *box)
 
 } // namespace
 
-// A QLineEdit lays out its empty text in the application's font as it is made, before it takes
-// its window's. While the controls are made, the application's font is the window's, so that no
-// other font is loaded for it.
-class Form1::FontScope
+// What holds while the controls are made. A QLineEdit lays out its empty text in the application's
+// font as it is made, before it takes its window's: the application's font is the window's, so
+// that no other font is loaded for it. And Qt keeps the first accessible interface made for a
+// widget, which an event of the widget being made may already ask for: the program's own are
+// installed first.
+class Form1::BuildScope
 {
 public:
-    explicit FontScope(const QFont &font)
+    explicit BuildScope(const QFont &font)
         : m_saved(QApplication::font())
     {
         QApplication::setFont(font);
+        QAccessible::installFactory(accessibleFactory);
     }
-    ~FontScope() { QApplication::setFont(m_saved); }
-    FontScope(const FontScope &) = delete;
-    FontScope &operator=(const FontScope &) = delete;
+    ~BuildScope() { QApplication::setFont(m_saved); }
+    BuildScope(const BuildScope &) = delete;
+    BuildScope &operator=(const BuildScope &) = delete;
 
 private:
     QFont m_saved;
@@ -127,11 +130,11 @@ private:
 
 // The scope lives until the constructor it is passed to has returned.
 Form1::Form1(QWidget *parent)
-    : Form1(parent, FontScope(formFont()))
+    : Form1(parent, BuildScope(formFont()))
 {
 }
 
-Form1::Form1(QWidget *parent, const FontScope &)
+Form1::Form1(QWidget *parent, const BuildScope &)
     : QWidget(parent)
     , Label1(label(this, "Label1", tr("Weight"), fromTwips(960, 480, 735, 255)))
     , weight(textBox(this, "weight", fromTwips(1800, 480, 855, 285)))
@@ -153,8 +156,6 @@ Form1::Form1(QWidget *parent, const FontScope &)
     , nutritionBox(nutrition)
     , msgBox(this)
 {
-    // Before anything asks for an accessible interface: Qt keeps the first one made.
-    QAccessible::installFactory(accessibleFactory);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Calculate BMI"));
     setFont(formFont());

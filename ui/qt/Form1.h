@@ -35,8 +35,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    class FontScope;
-    Form1(QWidget *parent, const FontScope &);
+    class BuildScope;
+    Form1(QWidget *parent, const BuildScope &);
 
     void Command1_Click();
     void weight_Change();

@@ -8,20 +8,21 @@
 
 namespace {
 
-// Half a character cannot be typed, and no client may put one in a box either.
-QString wholeCharacters(const QString &text)
+// Half a character or a control character cannot be typed, and no client may put one in a box
+// either. Qt pads a text that a client inserts to any length it names, with what memory held.
+QString insertable(const QString &text)
 {
-    QString whole;
-    whole.reserve(text.size());
+    QString kept;
+    kept.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            whole.append(c).append(text.at(++i));
-        } else if (!c.isSurrogate()) {
-            whole.append(c);
+            kept.append(c).append(text.at(++i));
+        } else if (!c.isSurrogate() && c.category() != QChar::Other_Control) {
+            kept.append(c);
         }
     }
-    return whole;
+    return kept;
 }
 
 } // namespace
@@ -226,5 +227,5 @@ void TextAccessible::replace(int startOffset, int endOffset, const QString &text
         return;
     const AccessibleText current = content();
     const auto [from, to] = std::minmax({current.offset(startOffset), current.offset(endOffset)});
-    replaceUnits(current.unitOf(from), current.unitOf(to), wholeCharacters(text));
+    replaceUnits(current.unitOf(from), current.unitOf(to), insertable(text));
 }
