@@ -34,7 +34,7 @@ TextAccessible::TextAccessible(QWidget *widget, QAccessible::Role role)
 
 AccessibleText TextAccessible::content() const
 {
-    return AccessibleText(plainText(), caretUnit(), lineStartUnits());
+    return {plainText(), caretUnit(), lineStartUnits()};
 }
 
 bool TextAccessible::takesInput() const
@@ -89,9 +89,9 @@ void TextAccessible::selection(int selectionIndex, int *startOffset, int *endOff
         *startOffset = *endOffset = 0;
         return;
     }
-    const AccessibleText text = content();
-    *startOffset = text.offsetOfUnit(from);
-    *endOffset = text.offsetOfUnit(to);
+    const AccessibleText shown = content();
+    *startOffset = shown.offsetOfUnit(from);
+    *endOffset = shown.offsetOfUnit(to);
 }
 
 int TextAccessible::selectionCount() const
@@ -115,8 +115,8 @@ void TextAccessible::setSelection(int selectionIndex, int startOffset, int endOf
 {
     if (selectionIndex != 0 || !takesInput())
         return;
-    const AccessibleText text = content();
-    select(text.unitOf(text.offset(startOffset)), text.unitOf(text.offset(endOffset)));
+    const AccessibleText shown = content();
+    select(shown.unitOf(shown.offset(startOffset)), shown.unitOf(shown.offset(endOffset)));
 }
 
 int TextAccessible::cursorPosition() const
@@ -128,8 +128,8 @@ void TextAccessible::setCursorPosition(int position)
 {
     if (!takesInput())
         return;
-    const AccessibleText text = content();
-    const int unit = text.unitOf(text.offset(position));
+    const AccessibleText shown = content();
+    const int unit = shown.unitOf(shown.offset(position));
     select(unit, unit);
 }
 
@@ -172,10 +172,10 @@ QRect TextAccessible::characterRect(int offset) const
     // Qt asks for every offset of a range one by one: one past the text is answered at once.
     if (offset < 0 || offset >= unitCount())
         return {};
-    const AccessibleText text = content();
-    if (offset >= text.characterCount())
+    const AccessibleText shown = content();
+    if (offset >= shown.characterCount())
         return {};
-    const QRect local = unitsRect(text.unitOf(offset), text.unitOf(offset + 1));
+    const QRect local = unitsRect(shown.unitOf(offset), shown.unitOf(offset + 1));
     return {widget()->mapToGlobal(local.topLeft()), local.size()};
 }
 
@@ -191,9 +191,9 @@ void TextAccessible::scrollToSubstring(int startIndex, int endIndex)
 {
     if (!takesInput())
         return;
-    const AccessibleText text = content();
-    select(text.unitOf(text.offset(endIndex)), text.unitOf(text.offset(endIndex)));
-    select(text.unitOf(text.offset(startIndex)), text.unitOf(text.offset(startIndex)));
+    const AccessibleText shown = content();
+    select(shown.unitOf(shown.offset(endIndex)), shown.unitOf(shown.offset(endIndex)));
+    select(shown.unitOf(shown.offset(startIndex)), shown.unitOf(shown.offset(startIndex)));
 }
 
 // One run over the whole text: screen readers join empty runs a character short.
