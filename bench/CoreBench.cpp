@@ -1,4 +1,5 @@
 #include "CalculateBmi.h"
+#include "Form1Design.h"
 #include "LimitLength.h"
 #include "NumberReading.h"
 
@@ -46,7 +47,8 @@ void calculate(benchmark::State &state,
 {
     SilentMsgBox msgBox;
     for (auto _ : state) {
-        MemoryBox w(weight, 3), f(feet, 1), i(inches, 2), index(u"", 0), category(u"", 0);
+        MemoryBox w(weight, design::control("weight").limit), f(feet, design::control("heightf").limit),
+            i(inches, design::control("ft").limit), index(u"", 0), category(u"", 0);
         core::CalculateBmi({w, f, i, index, category}, msgBox);
         benchmark::DoNotOptimize(category);
     }
@@ -80,7 +82,7 @@ BENCHMARK(BM_ReadNumber);
 void BM_LimitLengthCut(benchmark::State &state)
 {
     for (auto _ : state) {
-        MemoryBox box(u"", 3);
+        MemoryBox box(u"", design::control("weight").limit);
         box.setText(u"1500");
         benchmark::DoNotOptimize(box);
     }

@@ -11,6 +11,7 @@ manager.
 
 import argparse
 import os
+import re
 import signal
 import statistics
 import subprocess
@@ -20,8 +21,19 @@ from pathlib import Path
 
 import startup
 
-BUTTON = (168, 108)  # Command1's centre, in both windows
-INDEX_BOX = (112, 144, 73, 19)  # bdmass, and the baseline's box
+
+
+def design_pixels(name):
+    """A control's place in logical pixels, read from the window's one description."""
+    design = (Path(__file__).resolve().parent.parent / "ui" / "Form1Design.h").read_text()
+    row = re.search(r'Control\{"' + name + r'", Kind::\w+, [^{]*\{(\d+), (\d+), (\d+), (\d+)\}', design)
+    per_pixel = int(re.search(r"twipsPerPixel = (\d+);", design).group(1))
+    return tuple(int(twips) // per_pixel for twips in row.groups())
+
+
+COMMAND1 = design_pixels("Command1")
+BUTTON = (COMMAND1[0] + COMMAND1[2] // 2, COMMAND1[1] + COMMAND1[3] // 2)  # its centre, in both windows
+INDEX_BOX = design_pixels("bdmass")  # and the baseline's box
 
 
 class Window:

@@ -2,6 +2,7 @@
 
 #include "BmiFields.h"
 #include "CalculateBmi.h"
+#include "Form1Events.h"
 #include "LimitLength.h"
 #include "MsgBox.h"
 #include "RecordingMsgBox.h"
@@ -90,7 +91,7 @@ private:
     mutable int m_calls[3] = {};
 };
 
-// The five boxes of the window, with the length rule bound to the three input boxes.
+// The five boxes of the window, their changes bound as the window binds them.
 struct Form
 {
     Form(std::u16string_view w, std::u16string_view f, std::u16string_view i)
@@ -98,9 +99,9 @@ struct Form
         weight.value = w;
         heightf.value = f;
         ft.value = i;
-        weight.onChange = [this] { core::LimitLength(weight, 3); };
-        heightf.onChange = [this] { core::LimitLength(heightf, 1); };
-        ft.onChange = [this] { core::LimitLength(ft, 2); };
+        weight.onChange = [this] { events.weight_Change(); };
+        heightf.onChange = [this] { events.heightf_Change(); };
+        ft.onChange = [this] { events.ft_Change(); };
     }
 
     void calculate() { core::CalculateBmi({weight, heightf, ft, bdmass, nutrition}, msgBox); }
@@ -121,6 +122,7 @@ struct Form
     TextBox bdmass{"bdmass", log, depth};
     TextBox nutrition{"nutrition", log, depth};
     MsgBox msgBox;
+    Form1Events events{{weight, heightf, ft, bdmass, nutrition}, msgBox};
 };
 
 } // namespace fake

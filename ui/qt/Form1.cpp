@@ -1,11 +1,10 @@
 #include "Form1.h"
 
 #include "AccessibleFactory.h"
-#include "CalculateBmi.h"
-#include "DefaultErrorHandler.h"
+#include "Form1Design.h"
 #include "FormFont.h"
-#include "LimitLength.h"
 #include "Modality.h"
+#include "SingleLineValidator.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -18,42 +17,37 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
-// Positions and sizes are laid out in twips; at 15 twips to the pixel they fall on whole
-// logical pixels, which Qt scales with the screen.
-constexpr int twipsPerPixel = 15;
-
-QRect fromTwips(int left, int top, int width, int height)
+QString fromDesign(std::u16string_view text)
 {
-    return {left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel, height / twipsPerPixel};
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const QString explanation
-    = QStringLiteral("According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
-                     "American Journal of Clinical Nutrition, your category is:\r\n");
-
-template<typename Control>
-Control *place(Control *control, const char *name, QRect geometry)
+// Twips fall on whole logical pixels, which Qt scales with the screen. A line is drawn one
+// logical pixel thick, both its ends included.
+QRect fromTwips(const design::Control &control)
 {
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
+    const design::Rect &r = control.twips;
+    constexpr int px = design::twipsPerPixel;
+    if (control.kind == design::Kind::Line)
+        return {r.left / px, r.top / px, r.width / px + 1, 1};
+    return {r.left / px, r.top / px, r.width / px, r.height / px};
 }
 
-QLabel *label(QWidget *form, const char *name, const QString &caption, QRect geometry)
+QLineEdit *textBox(QWidget *form)
 {
-    return place(new QLabel(caption, form), name, geometry);
+    auto *box = new QLineEdit(form);
+    box->setValidator(new SingleLineValidator(box));
+    return box;
 }
 
-QLineEdit *textBox(QWidget *form, const char *name, QRect geometry)
+QPlainTextEdit *fixedText(QWidget *form, const QString &text)
 {
-    return place(new QLineEdit(form), name, geometry);
-}
-
-QPlainTextEdit *fixedText(QWidget *form, const char *name, const QString &text, QRect geometry)
-{
-    auto *box = place(new QPlainTextEdit(form), name, geometry);
+    auto *box = new QPlainTextEdit(form);
     // The edit shows a CR LF pair as a line break; the text is kept as written.
     box->setPlainText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     box->setReadOnly(true);
@@ -67,9 +61,9 @@ QPlainTextEdit *fixedText(QWidget *form, const char *name, const QString &text, 
     return box;
 }
 
-QPushButton *commandButton(QWidget *form, const char *name, const QString &caption, QRect geometry)
+QPushButton *commandButton(QWidget *form, const QString &caption)
 {
-    auto *button = place(new QPushButton(caption, form), name, geometry);
+    auto *button = new QPushButton(caption, form);
     // Return clicks the focused button, as Space does. The window is no dialog, so there is no
     // default button: Enter and Escape in a text box run nothing.
     button->setAutoDefault(true);
@@ -77,7 +71,7 @@ QPushButton *commandButton(QWidget *form, const char *name, const QString &capti
     return button;
 }
 
-QFrame *line(QWidget *form, const char *name, QPoint from, QPoint to)
+QFrame *line(QWidget *form)
 {
     auto *rule = new QFrame(form);
     rule->setFrameShape(QFrame::HLine);
@@ -86,8 +80,37 @@ QFrame *line(QWidget *form, const char *name, QPoint from, QPoint to)
     // one-pixel widget in the line's colour keeps it a logical pixel thick at every scale.
     rule->setBackgroundRole(QPalette::WindowText);
     rule->setAutoFillBackground(true);
-    const QPoint start = from / twipsPerPixel;
-    return place(rule, name, QRect(start, QSize((to.x() - from.x()) / twipsPerPixel + 1, 1)));
+    return rule;
+}
+
+QWidget *make(QWidget *form, const design::Control &control)
+{
+    const QString text = fromDesign(control.text);
+    QWidget *made = nullptr;
+    switch (control.kind) {
+    case design::Kind::Label:
+        made = new QLabel(text, form);
+        break;
+    case design::Kind::TextBox:
+        made = textBox(form);
+        break;
+    case design::Kind::FixedText:
+        made = fixedText(form, text);
+        break;
+    case design::Kind::Button:
+        made = commandButton(form, text);
+        break;
+    case design::Kind::Line:
+        made = line(form);
+        break;
+    }
+    made->setObjectName(QLatin1String(control.name.data(), static_cast<qsizetype>(control.name.size())));
+    made->setGeometry(fromTwips(control));
+    // Screen readers read a box by its own name, which says more than its caption can. No caption
+    // is linked to its box, as Orca would read the caption instead.
+    made->setAccessibleName(fromDesign(control.accessibleName));
+    made->setAccessibleDescription(fromDesign(control.accessibleDescription));
+    return made;
 }
 
 // Qt tells screen readers of a box's selection from the line control inside the box, which
@@ -136,52 +159,47 @@ Form1::Form1(QWidget *parent)
 
 Form1::Form1(QWidget *parent, const BuildScope &)
     : QWidget(parent)
-    , Label1(label(this, "Label1", tr("Weight"), fromTwips(960, 480, 735, 255)))
-    , weight(textBox(this, "weight", fromTwips(1800, 480, 855, 285)))
-    , Label2(label(this, "Label2", tr("Height"), fromTwips(720, 960, 735, 255)))
-    , heightf(textBox(this, "heightf", fromTwips(1560, 960, 855, 285)))
-    , Label3(label(this, "Label3", tr("Ft."), fromTwips(2520, 960, 375, 255)))
-    , ft(textBox(this, "ft", fromTwips(3000, 960, 855, 285)))
-    , Command1(commandButton(this, "Command1", tr("Calculate BMI"), fromTwips(1680, 1440, 1695, 375)))
-    , Line1(line(this, "Line1", {720, 2040}, {4080, 2040}))
-    , Label4(label(this, "Label4", tr("Body Mass Index"), fromTwips(240, 2160, 1335, 255)))
-    , bdmass(textBox(this, "bdmass", fromTwips(1680, 2160, 1095, 285)))
-    , Text5(fixedText(this, "Text5", explanation, fromTwips(1080, 2640, 2775, 975)))
-    , nutrition(textBox(this, "nutrition", fromTwips(1680, 3840, 1455, 285)))
-    , announcer(new Announcer(this))
-    , weightBox(weight)
-    , heightfBox(heightf)
-    , ftBox(ft)
-    , bdmassBox(bdmass)
-    , nutritionBox(nutrition)
+    , weightBox(nullptr)
+    , heightfBox(nullptr)
+    , ftBox(nullptr)
+    , bdmassBox(nullptr)
+    , nutritionBox(nullptr)
     , msgBox(this)
+    , events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(tr("Calculate BMI"));
+    setWindowTitle(fromDesign(design::title));
     setFont(formFont());
-    setFixedSize(fromTwips(0, 0, 4680, 4335).size());
+    setFixedSize(fromTwips({{}, design::Kind::Label, {}, design::client, -1}).size());
 
-    // Screen readers name each box by its own name, which says more than the captions can: no
-    // caption is linked to its box, as Orca would read the caption instead.
-    weight->setAccessibleName(tr("Weight in pounds"));
-    heightf->setAccessibleName(tr("Height in feet"));
-    ft->setAccessibleName(tr("Height in inches"));
-    bdmass->setAccessibleName(tr("Body Mass Index"));
-    nutrition->setAccessibleName(tr("Category"));
-    // The sentence is the caption of the category, but no focus ever reaches it.
-    nutrition->setAccessibleDescription(explanation.trimmed());
+    QList<std::pair<int, QWidget *>> tabOrder;
+    for (const design::Control &control : design::controls) {
+        QWidget *made = make(this, control);
+        if (control.tabIndex >= 0 && made->focusPolicy() != Qt::NoFocus)
+            tabOrder.append({control.tabIndex, made});
+    }
+    std::sort(tabOrder.begin(), tabOrder.end());
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1).second, tabOrder.at(i).second);
+    announcer = new Announcer(this);
 
-    setTabOrder(weight, heightf);
-    setTabOrder(heightf, ft);
-    setTabOrder(ft, bdmass);
-    setTabOrder(bdmass, nutrition);
-    setTabOrder(nutrition, Command1);
+    weight = findChild<QLineEdit *>(QStringLiteral("weight"));
+    heightf = findChild<QLineEdit *>(QStringLiteral("heightf"));
+    ft = findChild<QLineEdit *>(QStringLiteral("ft"));
+    bdmass = findChild<QLineEdit *>(QStringLiteral("bdmass"));
+    nutrition = findChild<QLineEdit *>(QStringLiteral("nutrition"));
+    Command1 = findChild<QPushButton *>(QStringLiteral("Command1"));
+    weightBox = LineEditTextBox(weight);
+    heightfBox = LineEditTextBox(heightf);
+    ftBox = LineEditTextBox(ft);
+    bdmassBox = LineEditTextBox(bdmass);
+    nutritionBox = LineEditTextBox(nutrition);
     weight->setFocus();
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(weight, &QLineEdit::textChanged, this, &Form1::weight_Change);
-    connect(heightf, &QLineEdit::textChanged, this, &Form1::heightf_Change);
-    connect(ft, &QLineEdit::textChanged, this, &Form1::ft_Change);
+    connect(weight, &QLineEdit::textChanged, this, [this] { events.weight_Change(); });
+    connect(heightf, &QLineEdit::textChanged, this, [this] { events.heightf_Change(); });
+    connect(ft, &QLineEdit::textChanged, this, [this] { events.ft_Change(); });
     for (QLineEdit *box : {weight, heightf, ft, bdmass, nutrition})
         box->installEventFilter(this);
 }
@@ -229,34 +247,6 @@ void Form1::Command1_Click()
     // A click that was under way as a box opened (a screen reader's Press is one) comes to nothing.
     if (blockedByModal(Command1))
         return;
-    const QString inches = ft->text();
-    const int boxesShown = msgBox.timesShown();
-    runtime::runWithDefaultHandling(msgBox, [this] {
-        core::CalculateBmi({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox);
-    });
-    if (msgBox.timesShown() == boxesShown)
-        announceResult(ft->text() != inches);
-}
-
-void Form1::announceResult(bool heightRewritten)
-{
-    QString message = tr("Body Mass Index %1, category %2").arg(bdmass->text(), nutrition->text());
-    if (heightRewritten)
-        message.prepend(tr("Height now %1 feet %2 inches. ").arg(heightf->text(), ft->text()));
-    announcer->announce(message);
-}
-
-void Form1::weight_Change()
-{
-    core::LimitLength(weightBox, core::weightLimit);
-}
-
-void Form1::heightf_Change()
-{
-    core::LimitLength(heightfBox, core::heightfLimit);
-}
-
-void Form1::ft_Change()
-{
-    core::LimitLength(ftBox, core::ftLimit);
+    if (const std::u16string message = events.Command1_Click(); !message.empty())
+        announcer->announce(fromDesign(message));
 }

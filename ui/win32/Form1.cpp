@@ -1,9 +1,7 @@
 #include "Form1.h"
 
-#include "CalculateBmi.h"
-#include "DefaultErrorHandler.h"
+#include "Form1Design.h"
 #include "FormFont.h"
-#include "LimitLength.h"
 
 #include <commctrl.h>
 
@@ -16,18 +14,11 @@ namespace {
 constexpr wchar_t className[] = L"QuorvaneForm1";
 constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int twipsPerInch = 1440;
-constexpr SIZE clientTwips{4680, 4335};
 
-// A literal, so that data() ends in a null.
-constexpr std::wstring_view explanation
-    = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
-      L"American Journal of Clinical Nutrition, your category is:\r\n";
-
-std::wstring textOf(HWND control)
+// The design's texts are 16-bit units, which is what a wchar_t is here.
+std::wstring wide(std::u16string_view text)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return {text.begin(), text.end()};
 }
 
 int fromTwips(int twips, UINT dpi)
@@ -35,30 +26,14 @@ int fromTwips(int twips, UINT dpi)
     return MulDiv(twips, static_cast<int>(dpi), twipsPerInch);
 }
 
-// Where each control goes, by id, in twips: left, top, width, height.
-struct Placement
+// A line is drawn as an etched static, two pixels high at 96 dpi, both its ends included.
+design::Rect placement(const design::Control &control)
 {
-    int id;
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-constexpr std::array placements{
-    Placement{Form1::Label1Id, 960, 480, 735, 255},
-    Placement{Form1::weightId, 1800, 480, 855, 285},
-    Placement{Form1::Label2Id, 720, 960, 735, 255},
-    Placement{Form1::heightfId, 1560, 960, 855, 285},
-    Placement{Form1::Label3Id, 2520, 960, 375, 255},
-    Placement{Form1::ftId, 3000, 960, 855, 285},
-    Placement{Form1::Label4Id, 240, 2160, 1335, 255},
-    Placement{Form1::bdmassId, 1680, 2160, 1095, 285},
-    Placement{Form1::Text5Id, 1080, 2640, 2775, 975},
-    Placement{Form1::nutritionId, 1680, 3840, 1455, 285},
-    Placement{Form1::Command1Id, 1680, 1440, 1695, 375},
-    Placement{Form1::Line1Id, 720, 2040, 3375, 30},
-};
+    const design::Rect &r = control.twips;
+    if (control.kind == design::Kind::Line)
+        return {r.left, r.top, r.width + design::twipsPerPixel, 2 * design::twipsPerPixel};
+    return r;
+}
 
 HWND createControl(HWND form, int id, const wchar_t *windowClass, const wchar_t *text, DWORD style, DWORD exStyle = 0)
 {
@@ -120,15 +95,47 @@ LRESULT CALLBACK fixedTextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+HWND make(HWND form, int id, const design::Control &control)
+{
+    switch (control.kind) {
+    case design::Kind::Label:
+        return label(form, id, wide(control.text).c_str());
+    case design::Kind::TextBox:
+        return textBox(form, id);
+    case design::Kind::FixedText: {
+        // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
+        const HWND text = createControl(form, id, WC_EDITW, wide(control.text).c_str(), ES_MULTILINE | ES_READONLY);
+        SetWindowSubclass(text, fixedTextProc, 0, 0);
+        return text;
+    }
+    case design::Kind::Button:
+        // A plain push button, never the default one: Enter in a text box does not press it.
+        return createControl(form, id, WC_BUTTONW, wide(control.text).c_str(), WS_TABSTOP | BS_PUSHBUTTON);
+    case design::Kind::Line:
+        return createControl(form, id, WC_STATICW, L"", SS_ETCHEDHORZ);
+    }
+    return nullptr;
+}
+
 } // namespace
 
+int Form1::idOf(std::string_view name)
+{
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        if (design::controls[i].name == name)
+            return firstControlId + static_cast<int>(i);
+    }
+    return 0;
+}
+
 Form1::Form1(Announcer *announcer)
-    : m_announcer(announcer ? announcer : &windowAnnouncer)
+    : events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
+    , m_announcer(announcer ? announcer : &windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
     m_hwnd = CreateWindowExW(0,
                              className,
-                             L"Calculate BMI",
+                             wide(design::title).c_str(),
                              frameStyle,
                              CW_USEDEFAULT,
                              CW_USEDEFAULT,
@@ -139,23 +146,18 @@ Form1::Form1(Announcer *announcer)
                              GetModuleHandleW(nullptr),
                              this);
 
-    Label1 = label(m_hwnd, Label1Id, L"Weight");
-    weight = textBox(m_hwnd, weightId);
-    Label2 = label(m_hwnd, Label2Id, L"Height");
-    heightf = textBox(m_hwnd, heightfId);
-    Label3 = label(m_hwnd, Label3Id, L"Ft.");
-    ft = textBox(m_hwnd, ftId);
-    Label4 = label(m_hwnd, Label4Id, L"Body Mass Index");
-    bdmass = textBox(m_hwnd, bdmassId);
-    // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
-    Text5 = createControl(m_hwnd, Text5Id, WC_EDITW, explanation.data(), ES_MULTILINE | ES_READONLY);
-    SetWindowSubclass(Text5, fixedTextProc, 0, 0);
-    nutrition = textBox(m_hwnd, nutritionId);
-    // A plain push button, never the default one: Enter in a text box does not press it.
-    Command1 = createControl(m_hwnd, Command1Id, WC_BUTTONW, L"Calculate BMI", WS_TABSTOP | BS_PUSHBUTTON);
-    Line1 = createControl(m_hwnd, Line1Id, WC_STATICW, L"", SS_ETCHEDHORZ);
+    // Created in the design's order, which is the z-order and so the order Tab takes.
+    for (const design::Control &control : design::controls)
+        make(m_hwnd, idOf(control.name), control);
     const HWND announcement = createControl(m_hwnd, announcementId, WC_STATICW, L"", SS_NOPREFIX);
 
+    weight = control("weight");
+    heightf = control("heightf");
+    ft = control("ft");
+    bdmass = control("bdmass");
+    nutrition = control("nutrition");
+    Command1 = control("Command1");
+    Text5 = control("Text5");
     weightBox = EditTextBox(weight);
     heightfBox = EditTextBox(heightf);
     ftBox = EditTextBox(ft);
@@ -166,17 +168,21 @@ Form1::Form1(Announcer *announcer)
 
     // Screen readers take the nearest static text before a box for its name: "Ft." for the
     // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
-    // edit box. Each box has its own name instead, as in the Qt window, and the category the
-    // sentence as its description.
-    accessibleNames.name(weight, L"Weight in pounds");
-    accessibleNames.name(heightf, L"Height in feet");
-    accessibleNames.name(ft, L"Height in inches");
-    accessibleNames.name(bdmass, L"Body Mass Index");
-    accessibleNames.name(nutrition, L"Category", std::wstring(explanation.substr(0, explanation.find(L'\r'))));
+    // edit box. Each box has its own name instead, as in the Qt window.
+    for (const design::Control &control : design::controls) {
+        if (!control.accessibleName.empty())
+            accessibleNames.name(
+                this->control(control.name), wide(control.accessibleName), wide(control.accessibleDescription));
+    }
     accessibleNames.makeLiveRegion(announcement);
 
     layOut(GetDpiForWindow(m_hwnd));
     m_lastFocus = weight;
+}
+
+HWND Form1::control(std::string_view name) const
+{
+    return GetDlgItem(m_hwnd, idOf(name));
 }
 
 Form1::~Form1()
@@ -193,7 +199,7 @@ Form1::~Form1()
 
 void Form1::layOut(UINT dpi)
 {
-    RECT frame{0, 0, fromTwips(clientTwips.cx, dpi), fromTwips(clientTwips.cy, dpi)};
+    RECT frame{0, 0, fromTwips(design::client.width, dpi), fromTwips(design::client.height, dpi)};
     AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi);
     SetWindowPos(m_hwnd,
                  nullptr,
@@ -204,19 +210,20 @@ void Form1::layOut(UINT dpi)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const HFONT font = formFont(dpi);
-    for (const Placement &placement : placements) {
-        const HWND control = GetDlgItem(m_hwnd, placement.id);
-        SetWindowPos(control,
+    for (const design::Control &control : design::controls) {
+        const HWND made = this->control(control.name);
+        const design::Rect place = placement(control);
+        SetWindowPos(made,
                      nullptr,
-                     fromTwips(placement.left, dpi),
-                     fromTwips(placement.top, dpi),
-                     fromTwips(placement.width, dpi),
-                     fromTwips(placement.height, dpi),
+                     fromTwips(place.left, dpi),
+                     fromTwips(place.top, dpi),
+                     fromTwips(place.width, dpi),
+                     fromTwips(place.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     // The font's own margins in a box are wider than the box can spare for the longest category.
-    const int margin = fromTwips(15, dpi);
+    const int margin = fromTwips(design::twipsPerPixel, dpi);
     for (const HWND box : {weight, heightf, ft, bdmass, nutrition})
         SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     if (m_font)
@@ -280,46 +287,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
 // anything; Enter on the focused button clicks it, as Space does.
 void Form1::onCommand(WORD id, HWND control, WORD code)
 {
-    if ((control == Command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == Command1))
-        Command1_Click();
-    else if (code == EN_CHANGE && control == weight)
-        weight_Change();
-    else if (code == EN_CHANGE && control == heightf)
-        heightf_Change();
-    else if (code == EN_CHANGE && control == ft)
-        ft_Change();
-}
-
-void Form1::Command1_Click()
-{
-    const std::wstring inches = textOf(ft);
-    const int boxesShown = msgBox.timesShown();
-    runtime::runWithDefaultHandling(msgBox, [this] {
-        core::CalculateBmi({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox);
-    });
-    if (msgBox.timesShown() == boxesShown)
-        announceResult(textOf(ft) != inches);
-}
-
-void Form1::announceResult(bool heightRewritten)
-{
-    std::wstring message = L"Body Mass Index " + textOf(bdmass) + L", category " + textOf(nutrition);
-    if (heightRewritten)
-        message.insert(0, L"Height now " + textOf(heightf) + L" feet " + textOf(ft) + L" inches. ");
-    m_announcer->announce(message);
-}
-
-void Form1::weight_Change()
-{
-    core::LimitLength(weightBox, core::weightLimit);
-}
-
-void Form1::heightf_Change()
-{
-    core::LimitLength(heightfBox, core::heightfLimit);
-}
-
-void Form1::ft_Change()
-{
-    core::LimitLength(ftBox, core::ftLimit);
+    if ((control == Command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == Command1)) {
+        if (const std::u16string message = events.Command1_Click(); !message.empty())
+            m_announcer->announce(wide(message));
+    } else if (code == EN_CHANGE && control == weight) {
+        events.weight_Change();
+    } else if (code == EN_CHANGE && control == heightf) {
+        events.heightf_Change();
+    } else if (code == EN_CHANGE && control == ft) {
+        events.ft_Change();
+    }
 }

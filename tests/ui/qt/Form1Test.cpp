@@ -103,23 +103,6 @@ private slots:
     void controls_data();
     void controls();
     void window();
-    void focusStartsInWeight();
-    void tabOrder();
-    void enterAndEscapeRunNothing_data();
-    void enterAndEscapeRunNothing();
-    void clicksElsewhereRunNothing_data();
-    void clicksElsewhereRunNothing();
-    void typingIsLimited_data();
-    void typingIsLimited();
-    void pastingIsLimited_data();
-    void pastingIsLimited();
-    void cutKeepsWholeCharacters_data();
-    void cutKeepsWholeCharacters();
-    void resultBoxesHaveNoLimit();
-    void calculate_data();
-    void calculate();
-    void keyOnTheButtonCalculates_data();
-    void keyOnTheButtonCalculates();
     void writtenTextShowsFromItsStart();
     void invalidDataBox_data();
     void invalidDataBox();
@@ -203,48 +186,34 @@ void Form1Test::replace(const char *name, const QString &text)
 void Form1Test::controls_data()
 {
     QTest::addColumn<QString>("className");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("text");
 
+    // Where and with what text is the shared suite's; here, the widget of each kind.
     // clang-format off
-    QTest::newRow("Label1") << "QLabel" << QRect(64, 32, 49, 17) << "Weight";
-    QTest::newRow("weight") << "QLineEdit" << QRect(120, 32, 57, 19) << "";
-    QTest::newRow("Label2") << "QLabel" << QRect(48, 64, 49, 17) << "Height";
-    QTest::newRow("heightf") << "QLineEdit" << QRect(104, 64, 57, 19) << "";
-    QTest::newRow("Label3") << "QLabel" << QRect(168, 64, 25, 17) << "Ft.";
-    QTest::newRow("ft") << "QLineEdit" << QRect(200, 64, 57, 19) << "";
-    QTest::newRow("Command1") << "QPushButton" << QRect(112, 96, 113, 25) << "Calculate BMI";
-    QTest::newRow("Line1") << "QFrame" << QRect(48, 136, 225, 1) << "";
-    QTest::newRow("Label4") << "QLabel" << QRect(16, 144, 89, 17) << "Body Mass Index";
-    QTest::newRow("bdmass") << "QLineEdit" << QRect(112, 144, 73, 19) << "";
-    QTest::newRow("Text5") << "QPlainTextEdit" << QRect(72, 176, 185, 65) << sentence + "\n";
-    QTest::newRow("nutrition") << "QLineEdit" << QRect(112, 256, 97, 19) << "";
+    QTest::newRow("Label1") << "QLabel";
+    QTest::newRow("weight") << "QLineEdit";
+    QTest::newRow("Command1") << "QPushButton";
+    QTest::newRow("Line1") << "QFrame";
+    QTest::newRow("Text5") << "QPlainTextEdit";
+    QTest::newRow("nutrition") << "QLineEdit";
     // clang-format on
 }
 
 void Form1Test::controls()
 {
     QFETCH(QString, className);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, text);
 
     QWidget *widget = control(QTest::currentDataTag());
     QCOMPARE(widget->metaObject()->className(), className);
-    QCOMPARE(widget->geometry(), geometry);
     QVERIFY(widget->isVisible());
     if (auto *label = qobject_cast<QLabel *>(widget)) {
-        QCOMPARE(label->text(), text);
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
     } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-        QCOMPARE(edit->text(), text);
         QVERIFY(!edit->isReadOnly());
         QCOMPARE(edit->maxLength(), 32767); // no limit of the box's own: the length rule is the limit
     } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        QCOMPARE(button->text(), text);
         QVERIFY(!button->isDefault());
         QVERIFY(button->autoDefault()); // Return on the focused button; no default in a plain window
     } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget)) {
-        QCOMPARE(plain->toPlainText(), text);
         QCOMPARE(shownBackground(plain), plain->palette().color(QPalette::Button));
     } else {
         QCOMPARE(qobject_cast<QFrame *>(widget)->frameShape(), QFrame::HLine);
@@ -254,8 +223,6 @@ void Form1Test::controls()
 
 void Form1Test::window()
 {
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Calculate BMI"));
-    QCOMPARE(m_form->size(), QSize(312, 289));
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
     // The twelve controls, and one widget for screen readers alone that a sighted user never meets.
     const auto children = m_form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
@@ -268,6 +235,8 @@ void Form1Test::window()
     for (const QLabel *label : m_form->findChildren<QLabel *>())
         shown += label->text();
     shown += control<QPushButton>("Command1")->text() + control<QPlainTextEdit>("Text5")->toPlainText();
+    // What the calculation writes: every digit, and each category.
+    shown += QStringLiteral("0123456789 Underweight Desirable prone to health risks Obese Extremely obese");
     QCOMPARE(missingFromFormFont(shown), QString());
 
     // The controls are made in the window's font, and the rest of the program keeps its own.
@@ -275,239 +244,6 @@ void Form1Test::window()
     Form1 another;
     QCOMPARE(QApplication::font(), before);
     QCOMPARE(control<QLineEdit>("weight")->font(), formFont());
-}
-
-void Form1Test::focusStartsInWeight()
-{
-    QCOMPARE(QApplication::focusWidget(), box("weight"));
-    QTest::keyClicks(QApplication::focusWidget(), "150");
-    QCOMPARE(box("weight")->text(), QStringLiteral("150"));
-}
-
-void Form1Test::tabOrder()
-{
-    const QStringList forward{"heightf", "ft", "bdmass", "nutrition", "Command1", "weight"};
-    for (const QString &next : forward) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), next);
-    }
-    const QStringList backward{"Command1", "nutrition", "bdmass", "ft", "heightf", "weight"};
-    for (const QString &previous : backward) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), previous);
-    }
-}
-
-void Form1Test::enterAndEscapeRunNothing_data()
-{
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<int>("key");
-    for (const char *name : {"weight", "heightf", "ft", "bdmass", "nutrition"}) {
-        QTest::addRow("%s_enter", name) << name << int(Qt::Key_Return);
-        QTest::addRow("%s_keypad_enter", name) << name << int(Qt::Key_Enter);
-        QTest::addRow("%s_escape", name) << name << int(Qt::Key_Escape);
-    }
-}
-
-void Form1Test::enterAndEscapeRunNothing()
-{
-    QFETCH(QString, boxName);
-    QFETCH(int, key);
-    enter("150", "5", "10");
-    QLineEdit *edit = box(boxName.toLatin1().constData());
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key(key));
-    QApplication::processEvents();
-    QCOMPARE(box("bdmass")->text(), QString());
-    QCOMPARE(box("nutrition")->text(), QString());
-    QVERIFY(m_watch->seen.empty());
-}
-
-void Form1Test::clicksElsewhereRunNothing_data()
-{
-    QTest::addColumn<QString>("target");
-    for (const char *name : {"Label1", "Label2", "Label3", "Label4", "Line1", "Text5", "bdmass", "nutrition", "Form1"})
-        QTest::newRow(name) << name;
-}
-
-void Form1Test::clicksElsewhereRunNothing()
-{
-    QFETCH(QString, target);
-    enter("150", "5", "10");
-    QWidget *widget = target == "Form1" ? m_form.get() : control(target.toLatin1().constData());
-    QTest::mouseClick(widget, Qt::LeftButton, {}, target == "Form1" ? QPoint(5, 5) : widget->rect().center());
-    QCOMPARE(box("bdmass")->text(), QString());
-    QCOMPARE(box("nutrition")->text(), QString());
-}
-
-void Form1Test::typingIsLimited_data()
-{
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("caret");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("caretAfter");
-
-    // clang-format off
-    QTest::newRow("weight_within") << "weight" << "" << 0 << "150" << "150" << 3;
-    QTest::newRow("weight_at_end_of_full") << "weight" << "150" << 3 << "0" << "150" << 3;
-    QTest::newRow("weight_inside_full") << "weight" << "150" << 1 << "9" << "195" << 3;
-    QTest::newRow("weight_kinds_alike") << "weight" << "" << 0 << "5.5x" << "5.5" << 3;
-    QTest::newRow("heightf_in_front") << "heightf" << "5" << 0 << "6" << "6" << 1;
-    QTest::newRow("heightf_second") << "heightf" << "5" << 1 << "7" << "5" << 1;
-    QTest::newRow("ft_inside_full") << "ft" << "10" << 1 << "1" << "11" << 2;
-    QTest::newRow("ft_kinds") << "ft" << "" << 0 << "-5" << "-5" << 2;
-    QTest::newRow("ft_blank_digit") << "ft" << "" << 0 << " 1" << " 1" << 2;
-    // clang-format on
-}
-
-void Form1Test::typingIsLimited()
-{
-    QFETCH(QString, boxName);
-    QFETCH(QString, before);
-    QFETCH(int, caret);
-    QFETCH(QString, typed);
-    QFETCH(QString, after);
-    QFETCH(int, caretAfter);
-
-    QLineEdit *edit = box(boxName.toLatin1().constData());
-    edit->setFocus();
-    QTest::keyClicks(edit, before);
-    edit->setCursorPosition(caret);
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(edit->text(), after);
-    QCOMPARE(edit->cursorPosition(), caretAfter);
-}
-
-void Form1Test::pastingIsLimited_data()
-{
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("after");
-
-    // clang-format off
-    QTest::newRow("weight_empty") << "weight" << "" << "abcdef" << "abc";
-    QTest::newRow("ft_after_one") << "ft" << "1" << "xyz" << "1x";
-    QTest::newRow("heightf_within") << "heightf" << "" << "5" << "5";
-    // clang-format on
-}
-
-void Form1Test::pastingIsLimited()
-{
-    QFETCH(QString, boxName);
-    QFETCH(QString, before);
-    QFETCH(QString, pasted);
-    QFETCH(QString, after);
-
-    QLineEdit *edit = box(boxName.toLatin1().constData());
-    edit->setFocus();
-    QTest::keyClicks(edit, before);
-    QApplication::clipboard()->setText(pasted);
-    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(edit->text(), after);
-    QCOMPARE(edit->cursorPosition(), after.size());
-}
-
-void Form1Test::cutKeepsWholeCharacters_data()
-{
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<bool>("pasted");
-    QTest::addColumn<QStringList>("arriving");
-    QTest::addColumn<QString>("after");
-
-    const QString grin = QStringLiteral("\U0001F600");
-    // clang-format off
-    QTest::newRow("weight_four_typed") << "weight" << false << QStringList{grin, grin, grin, grin} << grin;
-    QTest::newRow("heightf_typed") << "heightf" << false << QStringList{grin} << "";
-    QTest::newRow("ft_typed_after_digit") << "ft" << false << QStringList{"1", grin} << "1";
-    QTest::newRow("weight_pasted") << "weight" << true << QStringList{"12" + grin} << "12";
-    QTest::newRow("ft_pasted_two") << "ft" << true << QStringList{grin + grin} << grin;
-    // clang-format on
-}
-
-// A character outside the basic plane arrives whole, as one key's text or in a paste.
-void Form1Test::cutKeepsWholeCharacters()
-{
-    QFETCH(QString, boxName);
-    QFETCH(bool, pasted);
-    QFETCH(QStringList, arriving);
-    QFETCH(QString, after);
-
-    QLineEdit *edit = box(boxName.toLatin1().constData());
-    edit->setFocus();
-    for (const QString &text : arriving) {
-        if (pasted) {
-            QApplication::clipboard()->setText(text);
-            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        } else {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
-            QApplication::sendEvent(edit, &press);
-        }
-    }
-    QCOMPARE(edit->text(), after);
-    QCOMPARE(edit->cursorPosition(), after.size());
-}
-
-void Form1Test::resultBoxesHaveNoLimit()
-{
-    for (const char *name : {"bdmass", "nutrition"}) {
-        QTest::keyClicks(box(name), "typed by the user");
-        QCOMPARE(box(name)->text(), QStringLiteral("typed by the user"));
-    }
-    enter("150", "5", "10");
-    QCOMPARE(box("bdmass")->text(), QStringLiteral("typed by the user"));
-}
-
-void Form1Test::calculate_data()
-{
-    QTest::addColumn<QString>("weight");
-    QTest::addColumn<QString>("feet");
-    QTest::addColumn<QString>("inches");
-    QTest::addColumn<QString>("shownFeet");
-    QTest::addColumn<QString>("shownInches");
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("category");
-
-    // clang-format off
-    QTest::newRow("typical") << "150" << "5" << "10" << "5" << "10" << "22" << "Desirable";
-    QTest::newRow("rewrite") << "180" << "5" << "14" << "6" << "2" << "23" << "Desirable";
-    QTest::newRow("prone") << "190" << "5" << "10" << "5" << "10" << "27" << "prone to health risks";
-    QTest::newRow("largest_index") << "499" << "4" << ".1" << "4" << ".1" << "152" << "Extremely obese";
-    // clang-format on
-}
-
-void Form1Test::calculate()
-{
-    QFETCH(QString, weight);
-    QFETCH(QString, feet);
-    QFETCH(QString, inches);
-    enter(weight, feet, inches);
-    QTest::mouseClick(control("Command1"), Qt::LeftButton);
-    QTEST(box("heightf")->text(), "shownFeet");
-    QTEST(box("ft")->text(), "shownInches");
-    QTEST(box("bdmass")->text(), "index");
-    QTEST(box("nutrition")->text(), "category");
-    QVERIFY(m_watch->seen.empty());
-    QCOMPARE(missingFromFormFont(box("bdmass")->text() + box("nutrition")->text()), QString());
-}
-
-void Form1Test::keyOnTheButtonCalculates_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("space") << int(Qt::Key_Space);
-    QTest::newRow("return") << int(Qt::Key_Return);
-}
-
-void Form1Test::keyOnTheButtonCalculates()
-{
-    QFETCH(int, key);
-    enter("150", "5", "10");
-    control("Command1")->setFocus();
-    QTest::keyClick(control("Command1"), Qt::Key(key));
-    QCOMPARE(box("bdmass")->text(), QStringLiteral("22"));
-    QCOMPARE(box("nutrition")->text(), QStringLiteral("Desirable"));
 }
 
 void Form1Test::writtenTextShowsFromItsStart()
@@ -546,22 +282,16 @@ void Form1Test::invalidDataBox()
     });
     QTest::mouseClick(control("Command1"), Qt::LeftButton);
 
+    // What the box says, and that the fields stay, is the shared suite's; here, each way out of
+    // it, and how Qt draws it.
     QCOMPARE(m_watch->seen.size(), std::size_t(1));
     const SeenBox &seen = m_watch->seen.front();
-    QCOMPARE(seen.text, invalidData);
-    QCOMPARE(seen.title, QStringLiteral("Quorvane"));
-    QCOMPARE(seen.icon, QMessageBox::Critical);
-    QCOMPARE(seen.buttonCount, 1);
-    QVERIFY(seen.okOnly);
     QCOMPARE(seen.modality, Qt::ApplicationModal);
     QCOMPARE(seen.font, m_form->font());
     QCOMPARE(missingFromFormFont(seen.text), QString());
     const int iconSize = m_form->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     QCOMPARE(seen.iconPixmap.size(), QSize(iconSize, iconSize) * m_form->devicePixelRatio());
-    QCOMPARE(box("heightf")->text(), QStringLiteral("5"));
-    QCOMPARE(box("ft")->text(), QStringLiteral("14"));
     QCOMPARE(box("bdmass")->text(), QStringLiteral("earlier"));
-    QCOMPARE(box("nutrition")->text(), QStringLiteral("earlier too"));
     QVERIFY(m_form->isVisible());
 }
 

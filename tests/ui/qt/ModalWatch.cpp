@@ -28,13 +28,16 @@ void ModalWatch::poll()
                     box->windowModality(),
                     box->iconPixmap(),
                     box->font()});
-    if (m_expected.empty()) {
+    if (m_expected.empty() && !m_expectEvery) {
         ++strays;
         box->reject();
         return;
     }
-    Action act = std::move(m_expected.front());
-    m_expected.erase(m_expected.begin());
+    Action act;
+    if (!m_expected.empty()) {
+        act = std::move(m_expected.front());
+        m_expected.erase(m_expected.begin());
+    }
     m_handling = box;
     // Acted on from a fresh event, not from inside this timer, so that the watch keeps polling
     // should the action itself open another box.

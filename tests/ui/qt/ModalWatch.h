@@ -33,6 +33,8 @@ public:
 
     // The next box gets `act` (by default a click on its OK button) instead of being a stray.
     void expect(Action act = {});
+    // From now on every box is expected, and gets a click on its OK button.
+    void expectEvery() { m_expectEvery = true; }
     std::vector<SeenBox> seen;
     int strays = 0;
 
@@ -42,4 +44,5 @@ private:
     QTimer m_timer;
     QMessageBox *m_handling = nullptr;
     std::vector<Action> m_expected;
+    bool m_expectEvery = false;
 };

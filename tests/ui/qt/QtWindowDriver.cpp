@@ -1,0 +1,156 @@
+#include "Form1.h"
+#include "ModalWatch.h"
+#include "WindowDriver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// The shared window-behaviour suite over the Qt window, offscreen.
+
+namespace {
+
+QString fromUtf16(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class QtDriver : public window::Driver
+{
+public:
+    QtDriver()
+    {
+        m_form.show();
+        QApplication::setActiveWindow(&m_form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&m_form));
+        // Every box is answered with its OK, and recorded.
+        m_watch.expectEvery();
+    }
+
+    void type(std::string_view box, std::u16string_view text) override
+    {
+        QLineEdit *edit = lineEdit(box);
+        edit->setFocus();
+        // One key per character, as a keyboard sends it: a pair of surrogates is one key's text.
+        for (const char32_t c : fromUtf16(text).toUcs4()) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
+            QApplication::sendEvent(edit, &press);
+        }
+    }
+
+    void paste(std::string_view box, std::u16string_view text) override
+    {
+        QLineEdit *edit = lineEdit(box);
+        edit->setFocus();
+        QApplication::clipboard()->setText(fromUtf16(text));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    }
+
+    void setCaret(std::string_view box, int position) override { lineEdit(box)->setCursorPosition(position); }
+
+    void press(window::Key key) override
+    {
+        static constexpr std::pair<window::Key, Qt::Key> keys[] = {{window::Key::Tab, Qt::Key_Tab},
+                                                                   {window::Key::Backtab, Qt::Key_Backtab},
+                                                                   {window::Key::Return, Qt::Key_Return},
+                                                                   {window::Key::KeypadEnter, Qt::Key_Enter},
+                                                                   {window::Key::Escape, Qt::Key_Escape},
+                                                                   {window::Key::Space, Qt::Key_Space}};
+        for (const auto &[ours, qt] : keys) {
+            if (ours == key)
+                QTest::keyClick(QApplication::focusWidget(), qt);
+        }
+        QApplication::processEvents();
+    }
+
+    void focus(std::string_view control) override { widget(control)->setFocus(); }
+
+    void click(std::string_view control) override
+    {
+        QWidget *target = widget(control);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target == &m_form ? QPoint(5, 5) : target->rect().center());
+    }
+
+    std::u16string text(std::string_view control) const override
+    {
+        const QWidget *shown = widget(control);
+        QString text;
+        if (const auto *label = qobject_cast<const QLabel *>(shown))
+            text = label->text();
+        else if (const auto *edit = qobject_cast<const QLineEdit *>(shown))
+            text = edit->text();
+        else if (const auto *button = qobject_cast<const QPushButton *>(shown))
+            text = button->text();
+        else if (const auto *plain = qobject_cast<const QPlainTextEdit *>(shown))
+            text = plain->toPlainText();
+        return text.toStdU16String();
+    }
+
+    int caret(std::string_view box) const override { return lineEdit(box)->cursorPosition(); }
+
+    std::string focused() const override
+    {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName().toStdString() : std::string();
+    }
+
+    window::Pixels place(std::string_view control) const override
+    {
+        const QRect r = widget(control)->geometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
+
+    window::Pixels client() const override { return {0, 0, m_form.width(), m_form.height()}; }
+
+    std::u16string title() const override { return m_form.windowTitle().toStdU16String(); }
+
+    bool showing() const override { return m_form.isVisible(); }
+
+    std::vector<window::ShownBox> shownBoxes() const override
+    {
+        std::vector<window::ShownBox> shown;
+        for (const SeenBox &seen : m_watch.seen)
+            shown.push_back({seen.title.toStdU16String(),
+                             seen.text.toStdU16String(),
+                             seen.icon == QMessageBox::Critical,
+                             seen.okOnly && seen.buttonCount == 1,
+                             seen.modality != Qt::NonModal});
+        return shown;
+    }
+
+private:
+    QWidget *widget(std::string_view name) const
+    {
+        if (name == "Form1")
+            return const_cast<Form1 *>(&m_form);
+        auto *found
+            = m_form.findChild<QWidget *>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        if (!found)
+            ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+    QLineEdit *lineEdit(std::string_view name) const { return qobject_cast<QLineEdit *>(widget(name)); }
+
+    ModalWatch m_watch;
+    Form1 m_form;
+};
+
+} // namespace
+
+std::unique_ptr<window::Driver> window::makeDriver()
+{
+    return std::make_unique<QtDriver>();
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
