@@ -132,7 +132,7 @@ def main():
 
     work = Path(os.environ.get("TMPDIR", "/tmp")) / f"latency-{os.getpid()}"
     work.mkdir()
-    server = startup.XServer(work)
+    server = startup.XServer()
     env = startup.environment(server.display, work)
     quorvane, baseline = build / "app" / "quorvane", build / "bench" / "click_window"
     measures = {

@@ -89,38 +89,25 @@ def prepare(args):
 
 
 class XServer:
-    """Xvfb on a free display number, with no window manager."""
+    """Xvfb on a free display number, with no window manager (tools/with-xvfb). The server lasts
+    until stop(), or until this process ends and with it the pipe that holds the server up."""
 
-    def __init__(self, work):
-        self.work = work
-        display_file = work / "display"
-        with open(display_file, "w") as out, open(work / "xvfb.log", "w") as err:
-            read_end, write_end = os.pipe()
-            self.process = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                pass_fds=(write_end,), stdout=out, stderr=err, start_new_session=True)
-            os.close(write_end)
-            number = b""
-            deadline = time.monotonic() + 15
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
-                chunk = os.read(read_end, 16)
-                if not chunk:
-                    break
-                number += chunk
-            os.close(read_end)
-        if not number.strip():
+    def __init__(self):
+        self.process = subprocess.Popen(
+            [str(ROOT / "tools" / "with-xvfb"), "sh", "-c", 'echo "$DISPLAY" && exec cat >/dev/null'],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.display = self.process.stdout.readline().strip()
+        if not self.display:
             self.stop()
-            sys.exit("Xvfb did not start:\n" + (work / "xvfb.log").read_text())
-        self.display = ":" + number.decode().strip()
+            sys.exit("Xvfb did not start")
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        self.process.stdin.close()
+        try:
+            self.process.wait(10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 def environment(display, work):
@@ -365,7 +352,7 @@ def main():
     build_type = prepare(args)
     with tempfile.TemporaryDirectory(prefix="quorvane-startup-") as folder:
         work = Path(folder)
-        server = XServer(work)
+        server = XServer()
         try:
             env = environment(server.display, work)
             log(f"Xvfb on {server.display}")

@@ -16,8 +16,8 @@ need xdotool xdotool
 wine_prefix "$build/wine-prefix" || exit 1
 work=$(mktemp -d)
 xvfb_pid=
-trap 'end_wine; [ -z "$xvfb_pid" ] || kill "$xvfb_pid"; rm -rf "$work"' EXIT
-start_xvfb "$work" || exit 1
+trap 'end_wine; [ -z "$xvfb_pid" ] || end_groups "$xvfb_pid"; rm -rf "$work"' EXIT
+wine_xvfb "$work" || exit 1
 
 # Milliseconds from launch to the window, then ends the program.
 start_once() {

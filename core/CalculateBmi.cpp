@@ -75,7 +75,7 @@ void CalculateBmi(const BmiFields &fields, runtime::MsgBox &msgBox)
     }
 
     fields.nutrition.setText(categoryFor(b));
-    fields.bdmass.setText(runtime::formatWithPattern(b, u"####"));
+    fields.bdmass.setText(runtime::formatWhole(b));
 }
 
 } // namespace core

@@ -10,13 +10,6 @@ namespace runtime {
 
 std::u16string numberToText(double value)
 {
-    if (std::isnan(value))
-        return u"NaN";
-    if (std::isinf(value))
-        return value > 0 ? u"Infinity" : u"-Infinity";
-    if (value == 0.0)
-        return u"0";
-
     std::array<char, 32> buffer{};
     const auto result
         = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);

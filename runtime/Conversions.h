@@ -5,9 +5,9 @@
 
 namespace runtime {
 
-// A double as text: whole numbers below 10^15 as bare decimal digits ("12", "-3"), other values
-// with at most 15 significant digits as "%.15G" writes them ("6.03333333333333", "1E+20"), with
-// '.' as the separator in every locale. Negative zero reads "0".
+// A finite double as text: whole numbers below 10^15 as bare decimal digits ("12", "-3"), other
+// values with at most 15 significant digits as "%.15G" writes them ("6.03333333333333", "1E+20"),
+// with '.' as the separator in every locale.
 std::u16string numberToText(double value);
 
 // The nearest 32-bit signed integer, halves to even (0.5 gives 0, 1.5 gives 2, -2.5 gives -2).

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace runtime {
 
@@ -9,10 +8,8 @@ namespace runtime {
 // written to 15 significant digits, so 24.499999999999996 (written 24.5000000000000) gives 25.
 double roundForDisplay(double value);
 
-// Formats a value with a pattern of digit placeholders: '#' shows a digit where there is one and
-// nothing otherwise, '0' sets a minimum count of digits. "####" shows 21.52 as "22", 0.3 as ""
-// (no lone zero) and -7.6 as "-8". Any other character in the pattern raises
-// InvalidProcedureCall, and so does a value that is not finite.
-std::u16string formatWithPattern(double value, std::u16string_view pattern);
+// A finite value as the pattern "####" shows it: the whole number of roundForDisplay, and no lone
+// zero. 21.52 shows as "22", 0.3 as "" and -7.6 as "-8".
+std::u16string formatWhole(double value);
 
 } // namespace runtime

@@ -11,7 +11,30 @@ namespace runtime {
 
 namespace {
 
-// Walks a text, passing over the characters the classic reader ignores wherever they stand.
+// Every kind of space, and the marks that show nothing (byte-order mark, zero-width characters,
+// direction marks, embeddings and isolates), so that what is read is what a text box shows.
+bool isBlank(char16_t c)
+{
+    switch (c) {
+    case u' ':
+    case u'\t':
+    case u'\n':
+    case u'\u00A0':
+    case u'\u061C':
+    case u'\u1680':
+    case u'\u202F':
+    case u'\u205F':
+    case u'\u2060':
+    case u'\u3000':
+    case u'\uFEFF':
+        return true;
+    default:
+        return (c >= u'\u2000' && c <= u'\u200F') || (c >= u'\u202A' && c <= u'\u202E')
+            || (c >= u'\u2066' && c <= u'\u2069');
+    }
+}
+
+// Walks a text, passing over blanks wherever they stand.
 class Cursor
 {
 public:
@@ -30,7 +53,7 @@ public:
 private:
     void skipBlanks()
     {
-        while (m_pos < m_text.size() && (m_text[m_pos] == u' ' || m_text[m_pos] == u'\t' || m_text[m_pos] == u'\n'))
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
             ++m_pos;
     }
 

@@ -5,7 +5,9 @@
 namespace runtime {
 
 // Reads the number at the start of a text, as the classic runtime's number reading does:
-// - blanks, tabs and line feeds are skipped anywhere, even between digits (" 1 2 3" reads 123);
+// - blanks, tabs and line feeds are skipped anywhere, even between digits (" 1 2 3" reads 123),
+//   and so are every other Unicode space and the invisible format marks (byte-order mark,
+//   zero-width space, non-joiner and joiner, word joiner, direction marks, embeddings, isolates);
 // - one optional sign, then digits with at most one '.', which is the decimal separator in
 //   every locale, then an optional exponent (E or D) with a sign of its own;
 // - "&H" and "&O" read hexadecimal and octal whole numbers: up to 16 bits they are taken as a

@@ -22,11 +22,11 @@ xvfb_pid=
 program_pid=
 stop() {
     end_wine
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+    [ -z "$xvfb_pid" ] || end_groups "$xvfb_pid"
     rm -rf "$work"
 }
 trap stop EXIT
-start_xvfb "$work" || exit 1
+wine_xvfb "$work" || exit 1
 
 fail() {
     echo "FAIL: $*" >&2

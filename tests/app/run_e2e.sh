@@ -6,6 +6,8 @@ set -uo pipefail
 
 program=${1:?usage: run_e2e.sh PROGRAM}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/xvfb.sh
+. "$here/../../tools/xvfb.sh"
 
 skip() {
     echo "SKIP: $1 not installed" >&2
@@ -31,37 +33,15 @@ xvfb_pid=
 session_pid=
 
 stop() {
-    # Each is the leader of its own process group, so this also ends what it started
-    # (the accessibility bus and registry, the program).
-    for pid in $session_pid $xvfb_pid; do
-        kill -TERM -- "-$pid" 2>/dev/null
-    done
-    for pid in $session_pid $xvfb_pid; do
-        for _ in $(seq 50); do
-            kill -0 -- "-$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL -- "-$pid" 2>/dev/null
-    done
+    # The session's group holds what it started: the accessibility bus and registry, the program.
+    # shellcheck disable=SC2086 # unquoted, so that one not started yet is left out
+    end_groups $session_pid $xvfb_pid
     rm -rf "$work"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
 
-# -displayfd picks a free display number and writes it once the server accepts clients.
-setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    echo "FAIL: Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
-fi
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb "$work" || exit 1
 
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -34,8 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     const std::u16string text = fuzz::decodeText({reinterpret_cast<const char *>(bytes), size});
     const std::optional<double> value = read(text);
 
-    // Blanks are skipped wherever they stand, and a letter that cannot continue a number ends it.
-    fuzz::require(read(u" " + text) == value);
+    // Spaces of every kind and the marks that show nothing are skipped wherever they stand, and a
+    // letter that cannot continue a number ends it.
+    constexpr std::u16string_view unseen = u" \u00A0\u200B\u200F\u2069\u3000\uFEFF";
+    std::u16string marked = text;
+    marked.insert(text.size() / 2, 1, unseen[text.size() % unseen.size()]);
+    fuzz::require(read(marked) == value);
     fuzz::require(read(text + u"x") == value);
     if (!value)
         return 0;

@@ -28,7 +28,6 @@ TEST_P(NumberToTextTest, WritesTheValue)
 INSTANTIATE_TEST_SUITE_P(Table,
                          NumberToTextTest,
                          testing::Values(TextRow{"zero", 0.0, u"0"},
-                                         TextRow{"negative_zero", -0.0, u"0"},
                                          TextRow{"small_whole", 2.0, u"2"},
                                          TextRow{"whole_feet", 8.0, u"8"},
                                          TextRow{"negative_whole", -3.0, u"-3"},
@@ -38,8 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          TextRow{"fraction", 0.5, u"0.5"},
                                          TextRow{
                                              "repeating_fraction_15_digits", 5.0 + 12.4 / 12.0, u"6.03333333333333"},
-                                         TextRow{"tiny", 1e-5, u"1E-05"},
-                                         TextRow{"infinity", std::numeric_limits<double>::infinity(), u"Infinity"}),
+                                         TextRow{"tiny", 1e-5, u"1E-05"}),
                          testing::PrintToStringParamName());
 
 struct IntRow

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace {
 
 using tables::PrintTo;
@@ -18,15 +16,15 @@ struct FormatRow
     std::u16string_view text;
 };
 
-using FormatWithPatternTest = testing::TestWithParam<FormatRow>;
+using FormatWholeTest = testing::TestWithParam<FormatRow>;
 
-TEST_P(FormatWithPatternTest, ShowsTheRoundedWholeNumber)
+TEST_P(FormatWholeTest, ShowsTheRoundedWholeNumber)
 {
-    EXPECT_EQ(runtime::formatWithPattern(GetParam().value, u"####"), GetParam().text);
+    EXPECT_EQ(runtime::formatWhole(GetParam().value), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table,
-                         FormatWithPatternTest,
+                         FormatWholeTest,
                          testing::Values(FormatRow{"rounds_down", 21.52, u"22"},
                                          FormatRow{"rounds_up", 14.34, u"14"},
                                          FormatRow{"exact", 19.0, u"19"},
@@ -42,18 +40,6 @@ INSTANTIATE_TEST_SUITE_P(Table,
                                          FormatRow{"negative_half", -2.5, u"-3"},
                                          FormatRow{"large", 1e20, u"100000000000000000000"}),
                          testing::PrintToStringParamName());
-
-TEST(FormatWithPatternTest, ZeroPlaceholdersPad)
-{
-    EXPECT_EQ(runtime::formatWithPattern(7.0, u"000"), u"007");
-    EXPECT_EQ(runtime::formatWithPattern(0.0, u"#0"), u"0");
-}
-
-TEST(FormatWithPatternTest, RejectsWhatItCannotFormat)
-{
-    EXPECT_THROW(runtime::formatWithPattern(1.0, u"#,##"), runtime::RuntimeError);
-    EXPECT_THROW(runtime::formatWithPattern(std::numeric_limits<double>::infinity(), u"####"), runtime::RuntimeError);
-}
 
 TEST(RoundForDisplayTest, AgreesWithTheFormattedDigits)
 {

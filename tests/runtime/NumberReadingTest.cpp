@@ -49,6 +49,13 @@ INSTANTIATE_TEST_SUITE_P(Table,
                              Reading{"tab_and_line_feed", u"1\t2\n3", 123.0},
                              Reading{"blank_after_sign", u"- 5", -5.0},
                              Reading{"blank_in_exponent", u"1 e 2", 100.0},
+                             // So are other spaces and the marks that show nothing, wherever they stand.
+                             Reading{"zero_width_space_first", u"\u200B1", 1.0},
+                             Reading{"no_break_space_between_digits", u"1\u00A00", 10.0},
+                             Reading{"byte_order_mark_and_isolate", u"\uFEFF\u20692", 2.0},
+                             Reading{"direction_mark_after_sign", u"-\u200F5", -5.0},
+                             Reading{"ideographic_space_in_exponent", u"1e\u30002", 100.0},
+                             Reading{"line_separator_is_not_skipped", u"\u20285", 0.0},
                              // Signs.
                              Reading{"minus", u"-2", -2.0},
                              Reading{"plus", u"+2", 2.0},

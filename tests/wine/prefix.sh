@@ -5,6 +5,9 @@
 # waiting for the end of a pipe can wait for ever. So Wine only ever writes to files, reads
 # /dev/null, and is judged by what it wrote, not by its exit status alone.
 
+# shellcheck source=tools/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/xvfb.sh"
+
 export WINEDEBUG=-all
 # No Mono or Gecko: their install prompts would wait for a click nobody gives.
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
@@ -62,23 +65,10 @@ end_wine() {
     wineserver -w >/dev/null 2>&1 </dev/null 9>&-
 }
 
-# start_xvfb WORKDIR: a private Xvfb on a free display (-displayfd writes its number once the
-# server accepts clients); sets DISPLAY and xvfb_pid. The prefix's wineserver is ended first: a
+# wine_xvfb WORKDIR: start_xvfb (tools/xvfb.sh), with the prefix's wineserver ended first: a
 # desktop that Wine made for a program run without a display has no display driver, and every
 # window a later program makes on it fails.
-start_xvfb() {
+wine_xvfb() {
     end_wine
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 </dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$1/display" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if [ ! -s "$1/display" ]; then
-        echo "FAIL: Xvfb did not start" >&2
-        cat "$1/xvfb.log" >&2
-        return 1
-    fi
-    export DISPLAY=":$(cat "$1/display")"
+    start_xvfb "$1"
 }

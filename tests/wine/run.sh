@@ -29,13 +29,13 @@ work=$(mktemp -d)
 xvfb_pid=
 stop() {
     [ -z "$xvfb" ] || end_wine
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+    [ -z "$xvfb_pid" ] || end_groups "$xvfb_pid"
     rm -rf "$work"
 }
 trap stop EXIT
 
 if [ -n "$xvfb" ]; then
-    start_xvfb "$work" || exit 1
+    wine_xvfb "$work" || exit 1
 else
     unset DISPLAY
 fi
