@@ -269,6 +269,9 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, Calculations, ::testing::Values(
     Calculation{"extremely_obese", u"300", u"5", u"10", u"5", u"10", u"43", u"Extremely obese"},
     Calculation{"rewrite", u"180", u"5", u"14", u"6", u"2", u"23", u"Desirable"},
     Calculation{"largest_index", u"499", u"4", u".1", u"4", u".1", u"152", u"Extremely obese"},
+    // What a box shows is what is read: a mark that shows nothing takes no place in the number.
+    Calculation{"zero_width_space_in_the_inches", u"150", u"5", u"\u200B10", u"5", u"\u200B1", u"28", u"prone to health risks"},
+    Calculation{"no_break_space_in_the_inches", u"150", u"5", u"\u00A010", u"5", u"\u00A01", u"28", u"prone to health risks"},
     Calculation{"between_categories", u"180", u"5", u"10", u"5", u"10", u"26", u"prone to health risks"}),
     ::testing::PrintToStringParamName());
 // clang-format on
