@@ -10,6 +10,7 @@ import re
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 import pyatspi
 from gi.repository import GLib
@@ -17,11 +18,20 @@ from gi.repository import GLib
 WAIT_SECONDS = 10
 POLL_SECONDS = 0.05
 
-WEIGHT = "Weight in pounds"
-FEET = "Height in feet"
-INCHES = "Height in inches"
-INDEX = "Body Mass Index"
-CATEGORY = "Category"
+
+
+def designed_names():
+    """The boxes' screen-reader names, read from the window's one description."""
+    design = (Path(__file__).resolve().parent.parent.parent / "ui" / "Form1Design.h").read_text()
+    return dict(re.findall(r'Control\{"(\w+)", Kind::TextBox, u"", \{[^}]*\}, \d+, u"([^"]+)"', design))
+
+
+NAMES = designed_names()
+WEIGHT = NAMES["weight"]
+FEET = NAMES["heightf"]
+INCHES = NAMES["ft"]
+INDEX = NAMES["bdmass"]
+CATEGORY = NAMES["nutrition"]
 BOXES = (WEIGHT, FEET, INCHES, INDEX, CATEGORY)
 
 WINDOW_TITLE = "Calculate BMI"

@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "Form1Design.h"
 #include "FormFont.h"
 #include "MessageBoxStyle.h"
 #include "ModalWatch.h"
@@ -73,9 +74,7 @@ double contrast(const QColor &a, const QColor &b)
 }
 
 const QString invalidData = QStringLiteral("Invalid data.  Please check and re-enter!");
-const QString sentence = QStringLiteral(
-    "According to the Panel on Energy, Obesity, and Body Weight Standards as published in American Journal "
-    "of Clinical Nutrition, your category is:");
+const QString sentence = QString::fromUtf16(design::sentenceAlone.data(), design::sentenceAlone.size());
 
 // The width a line edit leaves for its text: inside the frame, less Qt's fixed margin each side.
 int textWidth(const QLineEdit *edit)
@@ -380,14 +379,11 @@ void Form1Test::runTimeErrorIsReportedAndTheWindowGoesOn()
 void Form1Test::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
-    // clang-format off
-    QTest::newRow("weight") << "Weight in pounds";
-    QTest::newRow("heightf") << "Height in feet";
-    QTest::newRow("ft") << "Height in inches";
-    QTest::newRow("bdmass") << "Body Mass Index";
-    QTest::newRow("nutrition") << "Category";
-    QTest::newRow("Command1") << "Calculate BMI";
-    // clang-format on
+    for (const design::Control &c : design::controls) {
+        if (!c.accessibleName.empty())
+            QTest::newRow(c.name.data()) << QString::fromUtf16(c.accessibleName.data(), c.accessibleName.size());
+    }
+    QTest::newRow("Command1") << QString::fromUtf16(design::control("Command1").text.data());
 }
 
 void Form1Test::accessibleNames()

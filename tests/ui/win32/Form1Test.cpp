@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "Form1Design.h"
 
 #include "TableRow.h"
 
@@ -14,10 +15,6 @@
 namespace {
 
 using tables::PrintTo;
-
-const std::wstring sentence = L"According to the Panel on Energy, Obesity, and Body Weight Standards as published in "
-                              L"American Journal of Clinical Nutrition, your category is:\r\n";
-const std::wstring sentenceAlone = sentence.substr(0, sentence.size() - 2);
 
 std::wstring textOf(HWND window)
 {
@@ -270,11 +267,22 @@ TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
 
 struct AccessibleName
 {
-    const char *name;
-    int id;
-    const wchar_t *accessibleName;
-    const wchar_t *description;
+    std::string name;
+    std::wstring accessibleName;
+    std::wstring description;
 };
+
+std::vector<AccessibleName> designedNames()
+{
+    std::vector<AccessibleName> rows;
+    for (const design::Control &c : design::controls) {
+        if (!c.accessibleName.empty())
+            rows.push_back({std::string(c.name),
+                            {c.accessibleName.begin(), c.accessibleName.end()},
+                            {c.accessibleDescription.begin(), c.accessibleDescription.end()}});
+    }
+    return rows;
+}
 
 class Form1Names : public Form1Test, public ::testing::WithParamInterface<AccessibleName>
 {
@@ -285,21 +293,16 @@ TEST_P(Form1Names, ReadBackThroughMsaa)
 {
     const AccessibleName &row = GetParam();
     Microsoft::WRL::ComPtr<IAccessible> box;
-    ASSERT_EQ(AccessibleObjectFromWindow(control(row.id), OBJID_CLIENT, IID_PPV_ARGS(box.GetAddressOf())), S_OK);
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(control(Form1::idOf(row.name)), OBJID_CLIENT, IID_PPV_ARGS(box.GetAddressOf())),
+        S_OK);
     EXPECT_EQ(readBack(box.Get()), row.accessibleName);
-    if (row.description) {
+    if (!row.description.empty()) {
         EXPECT_EQ(readBack(box.Get(), true), row.description);
     }
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Win32, Form1Names, ::testing::Values(
-    AccessibleName{"weight", Form1::idOf("weight"), L"Weight in pounds", nullptr},
-    AccessibleName{"heightf", Form1::idOf("heightf"), L"Height in feet", nullptr},
-    AccessibleName{"ft", Form1::idOf("ft"), L"Height in inches", nullptr},
-    AccessibleName{"nutrition", Form1::idOf("nutrition"), L"Category", sentenceAlone.c_str()}),
-    testing::PrintToStringParamName());
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(Design, Form1Names, ::testing::ValuesIn(designedNames()), testing::PrintToStringParamName());
 
 TEST_F(Form1Test, AWriteOfTheTextIsLimitedBeforeItReturns)
 {
@@ -339,7 +342,8 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
     RECT client{};
     GetClientRect(form->hwnd(), &client);
     EXPECT_EQ(client.right, MulDiv(4680, static_cast<int>(dpi), 1440));
-    EXPECT_EQ(placeOf(control(Form1::idOf("Command1"))).left, MulDiv(1680, static_cast<int>(dpi), 1440));
+    EXPECT_EQ(placeOf(control(Form1::idOf("Command1"))).left,
+              MulDiv(design::control("Command1").twips.left, static_cast<int>(dpi), 1440));
 
     for (const int id : {Form1::idOf("Label1"),
                          Form1::idOf("Label2"),
@@ -361,7 +365,7 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
 
     const HWND text5 = control(Form1::idOf("Text5"));
     SendMessageW(text5, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    const auto last = static_cast<LONG>(SendMessageW(text5, EM_POSFROMCHAR, sentence.size() - 3, 0));
+    const auto last = static_cast<LONG>(SendMessageW(text5, EM_POSFROMCHAR, design::sentence.size() - 3, 0));
     EXPECT_LE(static_cast<short>(HIWORD(last)) + extentIn(text5, L"y").cy, format.bottom) << dpi << " dpi";
 }
 
