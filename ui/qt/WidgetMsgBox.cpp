@@ -12,9 +12,9 @@ WidgetMsgBox::WidgetMsgBox(QWidget *parent)
 {
 }
 
-void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
+// Critical, the stop sign, is the one style there is.
+void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle)
 {
-    const auto icon = style == runtime::MsgBoxStyle::Critical ? QMessageBox::Critical : QMessageBox::NoIcon;
     QMessageBox box(
         QMessageBox::NoIcon, toQString(runtime::applicationTitle), toQString(prompt), QMessageBox::NoButton, m_parent);
     // The icon and the button come after the style, so that their icons are the style's own or
@@ -24,19 +24,12 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
     if (auto *buttons = box.findChild<QDialogButtonBox *>())
         buttons->setStyle(&m_style);
     box.setStandardButtons(QMessageBox::Ok);
-    box.setIcon(icon);
+    box.setIcon(QMessageBox::Critical);
     // A window does not take its parent's font of itself.
     box.setFont(m_parent->font());
     box.setWindowModality(Qt::ApplicationModal);
     // Qt leaves the icon unnamed, and a screen reader would only say "image".
-    if (auto *iconLabel = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label"));
-        iconLabel && icon == QMessageBox::Critical)
+    if (auto *iconLabel = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label")))
         iconLabel->setAccessibleName(QCoreApplication::translate("WidgetMsgBox", "Critical"));
-    ++m_timesShown;
     box.exec();
-}
-
-int WidgetMsgBox::timesShown() const
-{
-    return m_timesShown;
 }

@@ -11,12 +11,7 @@ void WindowMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
 {
     const std::wstring text(prompt.begin(), prompt.end());
     const std::wstring title(runtime::applicationTitle.begin(), runtime::applicationTitle.end());
-    const UINT icon = style == runtime::MsgBoxStyle::Critical ? MB_ICONSTOP : 0;
-    ++m_timesShown;
+    // The classic style values are the system's own: 16 is the stop sign.
+    const auto icon = static_cast<UINT>(style);
     MessageBoxW(m_owner, text.c_str(), title.c_str(), MB_OK | MB_APPLMODAL | icon);
-}
-
-int WindowMsgBox::timesShown() const
-{
-    return m_timesShown;
 }
