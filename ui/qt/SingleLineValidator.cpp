@@ -15,7 +15,7 @@ QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
         return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0x85) || c == u'\v'
             || c == u'\f';
     };
-    const auto found = std::find_if(input.cbegin(), input.cend(), isBreak);
+    const auto *const found = std::find_if(input.cbegin(), input.cend(), isBreak);
     if (found == input.cend())
         return Acceptable;
     const auto from = static_cast<int>(found - input.cbegin());

@@ -74,7 +74,8 @@ double contrast(const QColor &a, const QColor &b)
 }
 
 const QString invalidData = QStringLiteral("Invalid data.  Please check and re-enter!");
-const QString sentence = QString::fromUtf16(design::sentenceAlone.data(), design::sentenceAlone.size());
+const QString sentence
+    = QString::fromUtf16(design::sentenceAlone.data(), static_cast<qsizetype>(design::sentenceAlone.size()));
 
 // The width a line edit leaves for its text: inside the frame, less Qt's fixed margin each side.
 int textWidth(const QLineEdit *edit)
@@ -381,7 +382,8 @@ void Form1Test::accessibleNames_data()
     QTest::addColumn<QString>("name");
     for (const design::Control &c : design::controls) {
         if (!c.accessibleName.empty())
-            QTest::newRow(c.name.data()) << QString::fromUtf16(c.accessibleName.data(), c.accessibleName.size());
+            QTest::newRow(c.name.data()) << QString::fromUtf16(c.accessibleName.data(),
+                                                               static_cast<qsizetype>(c.accessibleName.size()));
     }
     QTest::newRow("Command1") << QString::fromUtf16(design::control("Command1").text.data());
 }
