@@ -13,6 +13,7 @@
 #include "Announcer.h"
 #include "EditTextBox.h"
 #include "Form1Events.h"
+#include "FormFont.h"
 #include "WindowAnnouncer.h"
 #include "WindowMsgBox.h"
 
@@ -31,7 +32,8 @@ public:
     static int idOf(std::string_view name);
 
     // Creates the window hidden, with its controls laid out for its DPI. Results are announced
-    // through announcer, or by default through the system (WindowAnnouncer).
+    // through announcer, or by default through the system (WindowAnnouncer). Throws
+    // std::system_error, leaving nothing behind, when the window or a control cannot be made.
     explicit Form1(Announcer *announcer = nullptr);
     ~Form1();
     Form1(const Form1 &) = delete;
@@ -44,6 +46,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WORD id, HWND control, WORD code);
+    void create();
+    void destroy();
     void layOut(UINT dpi);
 
     HWND m_hwnd = nullptr;
@@ -56,7 +60,7 @@ private:
     HWND Command1 = nullptr;
     HWND Text5 = nullptr;
     HWND m_lastFocus = nullptr;
-    HFONT m_font = nullptr;
+    FormFont m_font;
 
     EditTextBox weightBox;
     EditTextBox heightfBox;

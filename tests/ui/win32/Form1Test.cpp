@@ -8,8 +8,13 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -327,6 +332,117 @@ TEST_F(Form1Test, Text5KeepsNeitherTheFocusNorTheKeys)
     EXPECT_TRUE(IsWindow(form->hwnd()));
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
 }
+
+// The relative luminance of a colour and the contrast of two, as WCAG 2 defines them.
+double luminance(COLORREF colour)
+{
+    const auto linear = [](BYTE value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) + 0.0722 * linear(GetBValue(colour));
+}
+
+double contrast(COLORREF first, COLORREF second)
+{
+    const double a = luminance(first);
+    const double b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+struct Scheme
+{
+    const char *name;
+    COLORREF face;
+    COLORREF buttonText;
+    COLORREF windowText;
+};
+
+void PrintTo(const Scheme &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Form1Scheme : public Form1Test, public ::testing::WithParamInterface<Scheme>
+{
+};
+
+// Text5 takes its text colour from the scheme as well as its background, whatever the scheme.
+TEST_P(Form1Scheme, Text5IsLegibleOnTheButtonFace)
+{
+    const Scheme &row = GetParam();
+    const std::array<int, 3> elements{COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT};
+    std::array<COLORREF, 3> saved{};
+    for (std::size_t i = 0; i < elements.size(); ++i)
+        saved[i] = GetSysColor(elements[i]);
+    const std::array<COLORREF, 3> scheme{row.face, row.buttonText, row.windowText};
+    ASSERT_TRUE(SetSysColors(3, elements.data(), scheme.data()));
+
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(form->hwnd(),
+                 WM_CTLCOLORSTATIC,
+                 reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control(Form1::idOf("Text5"))));
+    const COLORREF text = GetTextColor(dc);
+    const COLORREF background = GetBkColor(dc);
+    DeleteDC(dc);
+    SetSysColors(3, elements.data(), saved.data());
+
+    EXPECT_EQ(background, row.face);
+    EXPECT_GE(contrast(text, background), 4.5) << "text " << std::hex << text << " on " << background;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Scheme, ::testing::Values(
+    Scheme{"Dark", RGB(0x20, 0x20, 0x20), RGB(0xF0, 0xF0, 0xF0), RGB(0xFF, 0xFF, 0xFF)},
+    Scheme{"HighContrastBlack", RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF)},
+    Scheme{"HighContrastWhite", RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0), RGB(0, 0, 0)}),
+    testing::PrintToStringParamName());
+// clang-format on
+
+// The control id whose creation the hook refuses, the system's own way to refuse a window; 0 for
+// the window itself.
+int refusedId = 0;
+
+LRESULT CALLBACK refuseCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW &made = *reinterpret_cast<const CBT_CREATEWNDW *>(lParam)->lpcs;
+        const bool child = made.style & WS_CHILD;
+        if (child ? reinterpret_cast<INT_PTR>(made.hMenu) == refusedId : refusedId == 0)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK countWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int *>(count);
+    return TRUE;
+}
+
+class Form1Creation : public Form1Test, public ::testing::WithParamInterface<int>
+{
+};
+
+// A refused window or control is an error, and no half-made window stays behind to wait on.
+TEST_P(Form1Creation, AFailureThrowsAndLeavesNoWindow)
+{
+    form.reset();
+    refusedId = GetParam();
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    EXPECT_THROW(Form1{&announcer}, std::system_error);
+    UnhookWindowsHookEx(hook);
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 0);
+}
+
+// The window, its first control, one in the middle and the last, the live region.
+INSTANTIATE_TEST_SUITE_P(Win32,
+                         Form1Creation,
+                         ::testing::Values(0, Form1::idOf("Label1"), Form1::idOf("Command1"), Form1::announcementId));
 
 class Form1Dpi : public Form1Test, public ::testing::WithParamInterface<UINT>
 {
