@@ -2,6 +2,7 @@
 
 #include "Form1Design.h"
 #include "FormFont.h"
+#include "WholeCharacters.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -76,6 +77,7 @@ HWND textBox(HWND form, int id)
     const HWND edit = createControl(form, id, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     // No limit of the box's own: the length rule is the only one.
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    checked(keepCharactersWhole(edit), "a text box");
     return edit;
 }
 
