@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -30,7 +31,8 @@ int fromTwips(int twips, UINT dpi)
     return MulDiv(twips, static_cast<int>(dpi), twipsPerInch);
 }
 
-// A line is drawn as an etched static, two pixels high at 96 dpi, both its ends included.
+// A line is an etched one, a shadow over a highlight, two pixels high at 96 dpi and both its ends
+// included. It is drawn here (drawLine), so that it stays two straight lines at every DPI.
 design::Rect placement(const design::Control &control)
 {
     const design::Rect &r = control.twips;
@@ -120,6 +122,22 @@ LRESULT fixedTextColours(HDC dc)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// The line's upper half in the shadow colour, the lower in the highlight.
+void drawLine(const DRAWITEMSTRUCT &item)
+{
+    RECT shadow = item.rcItem;
+    shadow.bottom = shadow.top + (item.rcItem.bottom - item.rcItem.top + 1) / 2;
+    FillRect(item.hDC, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
+    const RECT highlight{shadow.left, shadow.bottom, shadow.right, item.rcItem.bottom};
+    FillRect(item.hDC, &highlight, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+}
+
+// The program's icon at a size, picked and scaled from the images it carries; null without them.
+HICON iconAt(int width, int height)
+{
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, width, height, 0));
+}
+
 HWND make(HWND form, int id, const design::Control &control)
 {
     switch (control.kind) {
@@ -137,7 +155,7 @@ HWND make(HWND form, int id, const design::Control &control)
         // A plain push button, never the default one: Enter in a text box does not press it.
         return createControl(form, id, WC_BUTTONW, wide(control.text).c_str(), WS_TABSTOP | BS_PUSHBUTTON);
     case design::Kind::Line:
-        return createControl(form, id, WC_STATICW, L"", SS_ETCHEDHORZ);
+        return createControl(form, id, WC_STATICW, L"", SS_OWNERDRAW);
     }
     return nullptr;
 }
@@ -263,6 +281,16 @@ void Form1::layOut(UINT dpi)
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
+    // The title bar's and the task switcher's icons, at this DPI's sizes; a size without an image
+    // keeps what it had.
+    for (auto [size, icon, width, height] : {std::tuple{ICON_SMALL, &m_smallIcon, SM_CXSMICON, SM_CYSMICON},
+                                             std::tuple{ICON_BIG, &m_bigIcon, SM_CXICON, SM_CYICON}}) {
+        if (WindowIcon loaded(iconAt(GetSystemMetricsForDpi(width, dpi), GetSystemMetricsForDpi(height, dpi)));
+            loaded) {
+            SendMessageW(m_hwnd, WM_SETICON, size, reinterpret_cast<LPARAM>(loaded.get()));
+            *icon = std::move(loaded);
+        }
+    }
     // The font's own margins in a box are wider than the box can spare for the longest category.
     const int margin = fromTwips(design::twipsPerPixel, dpi);
     for (const HWND box : {weight, heightf, ft, bdmass, nutrition})
@@ -296,6 +324,12 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
         RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        break;
+    case WM_DRAWITEM:
+        if (const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam); item->hwndItem == control("Line1")) {
+            drawLine(*item);
+            return TRUE;
+        }
         break;
     case WM_DPICHANGED: {
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);

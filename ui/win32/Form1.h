@@ -6,14 +6,15 @@
 // text boxes through EditTextBox and the message box through WindowMsgBox. An EDIT control sends
 // EN_CHANGE from inside SetWindowTextW, so the length rule runs nested inside the calculation
 // exactly as it does for typing. Positions are twips, converted with the window's own DPI, and
-// laid out again when the DPI changes. A calculation that shows no message box is announced to
-// screen readers, as in the Qt window.
+// laid out again, with icons of the DPI's sizes, when the DPI changes. A calculation that shows
+// no message box is announced to screen readers, as in the Qt window.
 
 #include "AccessibleNames.h"
 #include "Announcer.h"
 #include "EditTextBox.h"
 #include "Form1Events.h"
 #include "FormFont.h"
+#include "UniqueHandle.h"
 #include "WindowAnnouncer.h"
 #include "WindowMsgBox.h"
 
@@ -61,6 +62,9 @@ private:
     HWND Text5 = nullptr;
     HWND m_lastFocus = nullptr;
     FormFont m_font;
+    using WindowIcon = UniqueHandle<HICON, &DestroyIcon>;
+    WindowIcon m_smallIcon;
+    WindowIcon m_bigIcon;
 
     EditTextBox weightBox;
     EditTextBox heightfBox;

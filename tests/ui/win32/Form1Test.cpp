@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -483,6 +484,50 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
     SendMessageW(text5, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const auto last = static_cast<LONG>(SendMessageW(text5, EM_POSFROMCHAR, design::sentence.size() - 3, 0));
     EXPECT_LE(static_cast<short>(HIWORD(last)) + extentIn(text5, L"y").cy, format.bottom) << dpi << " dpi";
+}
+
+SIZE sizeOf(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return {};
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+// The icons are the DPI's sizes, and the line two straight lines, the shadow over the highlight.
+TEST_P(Form1Dpi, IconsAndTheLineFollowIt)
+{
+    const UINT dpi = GetParam();
+    RECT suggested{0, 0, 0, 0};
+    SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    for (const auto &[size, width] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        auto *const icon = reinterpret_cast<HICON>(SendMessageW(form->hwnd(), WM_GETICON, size, 0));
+        EXPECT_EQ(sizeOf(icon).cx, GetSystemMetricsForDpi(width, dpi)) << "icon " << size;
+    }
+
+    const HWND line = control(Form1::idOf("Line1"));
+    RECT inside{};
+    GetClientRect(line, &inside);
+    const HDC screen = GetDC(line);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, inside.right, inside.bottom);
+    ReleaseDC(line, screen);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(line, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    for (int y = 0; y < inside.bottom; ++y) {
+        const COLORREF expected = GetSysColor(y < (inside.bottom + 1) / 2 ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
+        int unlike = 0;
+        for (int x = 0; x < inside.right; ++x)
+            unlike += GetPixel(dc, x, y) != expected ? 1 : 0;
+        EXPECT_EQ(unlike, 0) << "row " << y << " of " << inside.bottom;
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, Form1Dpi, ::testing::Values(96U, 120U, 144U, 192U));
