@@ -1,25 +1,38 @@
 #include "Form1.h"
+#include "Form1Design.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 #include <windows.h>
 
+#include <string>
+#include <system_error>
+
 // The Windows entry point: the window, then its messages until it closes. IsDialogMessageW gives
 // the window Tab and Shift+Tab between its controls, and Space on the focused button. COM is there
-// for the names screen readers give the boxes; the process's end releases it.
+// for the names screen readers give the boxes; the process's end releases it. A window that cannot
+// be made is said in a message box, and the program ends with status 1.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    Form1 form;
-    ShowWindow(form.hwnd(), nShowCmd);
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(form.hwnd(), &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+    try {
+        Form1 form;
+        ShowWindow(form.hwnd(), nShowCmd);
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (!IsDialogMessageW(form.hwnd(), &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
         }
+        return static_cast<int>(message.wParam);
+    } catch (const std::system_error &error) {
+        const std::wstring text
+            = L"The window could not be created (error " + std::to_wstring(error.code().value()) + L").";
+        const std::wstring title(design::title.begin(), design::title.end());
+        MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+        return 1;
     }
-    return static_cast<int>(message.wParam);
 }

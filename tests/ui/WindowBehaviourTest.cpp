@@ -228,6 +228,43 @@ INSTANTIATE_TEST_SUITE_P(Limits, Edits, ::testing::Values(
     ::testing::PrintToStringParamName());
 // clang-format on
 
+struct KeysOverPair
+{
+    const char *name;
+    const char *box;
+    std::u16string before;
+    int caret;
+    std::vector<Key> keys;
+    std::u16string after;
+    int caretAfter;
+};
+
+using KeysOverPairs = WindowWith<KeysOverPair>;
+
+// A pair of surrogates is one character to the editing keys: nothing leaves half of one.
+TEST_P(KeysOverPairs, TakeItWhole)
+{
+    const KeysOverPair &row = GetParam();
+    w->type(row.box, row.before);
+    w->setCaret(row.box, row.caret);
+    for (const Key key : row.keys)
+        w->press(key);
+    EXPECT_EQ(w->text(row.box), row.after);
+    EXPECT_EQ(w->caret(row.box), row.caretAfter);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Pairs, KeysOverPairs, ::testing::Values(
+    KeysOverPair{"backspace_after", "bdmass", u"a\U0001F600", 3, {Key::Backspace}, u"a", 1},
+    KeysOverPair{"backspace_in_ft", "ft", u"\U0001F600", 2, {Key::Backspace}, u"", 0},
+    KeysOverPair{"delete_before", "bdmass", u"\U0001F600b", 0, {Key::Delete}, u"b", 0},
+    KeysOverPair{"left_over", "bdmass", u"a\U0001F600b", 3, {Key::Left}, u"a\U0001F600b", 1},
+    KeysOverPair{"right_over", "bdmass", u"a\U0001F600b", 1, {Key::Right}, u"a\U0001F600b", 3},
+    KeysOverPair{"shift_left_then_backspace", "bdmass", u"ab\U0001F600", 4, {Key::ShiftLeft, Key::Backspace}, u"ab", 2},
+    KeysOverPair{"shift_right_then_delete", "bdmass", u"\U0001F600b", 0, {Key::ShiftRight, Key::Delete}, u"b", 0}),
+    ::testing::PrintToStringParamName());
+// clang-format on
+
 TEST_F(Window, ResultBoxesHaveNoLimitAndCountForNothing)
 {
     for (const char *box : {"bdmass", "nutrition"}) {

@@ -10,7 +10,20 @@
 // "Form1" is the window itself.
 namespace window {
 
-enum class Key { Tab, Backtab, Return, KeypadEnter, Escape, Space };
+enum class Key {
+    Tab,
+    Backtab,
+    Return,
+    KeypadEnter,
+    Escape,
+    Space,
+    Backspace,
+    Delete,
+    Left,
+    Right,
+    ShiftLeft,
+    ShiftRight
+};
 
 struct Pixels
 {

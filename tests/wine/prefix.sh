@@ -47,13 +47,19 @@ wine_prefix() {
         if compgen -G '/usr/share/wine/fonts/*.ttf' >/dev/null; then
             cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
         fi
-        # With no window manager every window's end waits 2 s for a withdrawal nobody confirms. The
-        # window test, which makes a window per case and needs no window manager's view of it,
-        # takes Wine's own unmanaged windows (0.25 s).
-        wine reg add 'HKCU\Software\Wine\AppDefaults\form1_win32_tests.exe\X11 Driver' \
-            /v Managed /d N /f >>"$WINEPREFIX.boot.log" 2>&1 </dev/null 9>&-
         wineserver -w >/dev/null 2>&1 </dev/null 9>&-
         touch "$WINEPREFIX/.quorvane-ready"
+    fi
+    # With no window manager every window's end waits 2 s for a withdrawal nobody confirms. The
+    # window tests, which make a window per case and need no window manager's view of it, take
+    # Wine's own unmanaged windows (0.25 s). Its own mark, so that an older prefix gets them too.
+    if [ ! -f "$WINEPREFIX/.quorvane-unmanaged" ]; then
+        for test in form1_win32_tests window_win32_tests edit_text_box_tests accessible_box_tests; do
+            wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$test.exe\\X11 Driver" \
+                /v Managed /d N /f >>"$WINEPREFIX.boot.log" 2>&1 </dev/null 9>&-
+        done
+        wineserver -w >/dev/null 2>&1 </dev/null 9>&-
+        touch "$WINEPREFIX/.quorvane-unmanaged"
     fi
     # Kept up between programs, and gone a minute after the last; exits 1, harmlessly, when the
     # server is already running.

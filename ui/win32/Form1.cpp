@@ -2,12 +2,17 @@
 
 #include "Form1Design.h"
 #include "FormFont.h"
+#include "WholeCharacters.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <array>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -26,7 +31,8 @@ int fromTwips(int twips, UINT dpi)
     return MulDiv(twips, static_cast<int>(dpi), twipsPerInch);
 }
 
-// A line is drawn as an etched static, two pixels high at 96 dpi, both its ends included.
+// A line is an etched one, a shadow over a highlight, two pixels high at 96 dpi and both its ends
+// included. It is drawn here (drawLine), so that it stays two straight lines at every DPI.
 design::Rect placement(const design::Control &control)
 {
     const design::Rect &r = control.twips;
@@ -35,20 +41,30 @@ design::Rect placement(const design::Control &control)
     return r;
 }
 
+// A failed creation leaves no window to wait on: it is an error the caller reports.
+template<typename Handle>
+Handle checked(Handle handle, const char *what)
+{
+    if (!handle)
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+    return handle;
+}
+
 HWND createControl(HWND form, int id, const wchar_t *windowClass, const wchar_t *text, DWORD style, DWORD exStyle = 0)
 {
-    return CreateWindowExW(exStyle,
-                           windowClass,
-                           text,
-                           WS_CHILD | WS_VISIBLE | style,
-                           0,
-                           0,
-                           0,
-                           0,
-                           form,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr),
-                           nullptr);
+    return checked(CreateWindowExW(exStyle,
+                                   windowClass,
+                                   text,
+                                   WS_CHILD | WS_VISIBLE | style,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   form,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr),
+                                   nullptr),
+                   "a control");
 }
 
 // The classic labels never wrap: a caption that does not fit is cut, never folded onto a line
@@ -63,6 +79,7 @@ HWND textBox(HWND form, int id)
     const HWND edit = createControl(form, id, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     // No limit of the box's own: the length rule is the only one.
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    checked(keepCharactersWhole(edit), "a text box");
     return edit;
 }
 
@@ -76,9 +93,10 @@ void registerClass(WNDPROC windowProc)
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hIcon = LoadIconW(windowClass.hInstance, L"IDI_ICON1");
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    // The scheme's colour itself, not a brush made from it: it follows a change of scheme.
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = className;
-    RegisterClassExW(&windowClass);
+    checked(RegisterClassExW(&windowClass), "the window class");
 }
 
 // A multi-line edit asks the dialog manager for every key, and answers Escape by closing its
@@ -93,6 +111,31 @@ LRESULT CALLBACK fixedTextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// A read-only edit asks for the colours of a static; the sentence is drawn on the button face in
+// the button's text colour, the pair that every scheme, high contrast included, makes legible.
+LRESULT fixedTextColours(HDC dc)
+{
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The line's upper half in the shadow colour, the lower in the highlight.
+void drawLine(const DRAWITEMSTRUCT &item)
+{
+    RECT shadow = item.rcItem;
+    shadow.bottom = shadow.top + (item.rcItem.bottom - item.rcItem.top + 1) / 2;
+    FillRect(item.hDC, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
+    const RECT highlight{shadow.left, shadow.bottom, shadow.right, item.rcItem.bottom};
+    FillRect(item.hDC, &highlight, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+}
+
+// The program's icon at a size, picked and scaled from the images it carries; null without them.
+HICON iconAt(int width, int height)
+{
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, width, height, 0));
 }
 
 HWND make(HWND form, int id, const design::Control &control)
@@ -112,7 +155,7 @@ HWND make(HWND form, int id, const design::Control &control)
         // A plain push button, never the default one: Enter in a text box does not press it.
         return createControl(form, id, WC_BUTTONW, wide(control.text).c_str(), WS_TABSTOP | BS_PUSHBUTTON);
     case design::Kind::Line:
-        return createControl(form, id, WC_STATICW, L"", SS_ETCHEDHORZ);
+        return createControl(form, id, WC_STATICW, L"", SS_OWNERDRAW);
     }
     return nullptr;
 }
@@ -133,19 +176,29 @@ Form1::Form1(Announcer *announcer)
     , m_announcer(announcer ? announcer : &windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
-    m_hwnd = CreateWindowExW(0,
-                             className,
-                             wide(design::title).c_str(),
-                             frameStyle,
-                             CW_USEDEFAULT,
-                             CW_USEDEFAULT,
-                             CW_USEDEFAULT,
-                             CW_USEDEFAULT,
-                             nullptr,
-                             nullptr,
-                             GetModuleHandleW(nullptr),
-                             this);
+    checked(CreateWindowExW(0,
+                            className,
+                            wide(design::title).c_str(),
+                            frameStyle,
+                            CW_USEDEFAULT,
+                            CW_USEDEFAULT,
+                            CW_USEDEFAULT,
+                            CW_USEDEFAULT,
+                            nullptr,
+                            nullptr,
+                            GetModuleHandleW(nullptr),
+                            this),
+            "the window");
+    try {
+        create();
+    } catch (...) {
+        destroy();
+        throw;
+    }
+}
 
+void Form1::create()
+{
     // Created in the design's order, which is the z-order and so the order Tab takes.
     for (const design::Control &control : design::controls)
         make(m_hwnd, idOf(control.name), control);
@@ -187,14 +240,17 @@ HWND Form1::control(std::string_view name) const
 
 Form1::~Form1()
 {
+    destroy();
+}
+
+void Form1::destroy()
+{
     if (IsWindow(m_hwnd)) {
         // The names go while their boxes are still there to take them from.
         accessibleNames.clear();
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }
-    if (m_font)
-        DeleteObject(m_font);
 }
 
 void Form1::layOut(UINT dpi)
@@ -209,7 +265,10 @@ void Form1::layOut(UINT dpi)
                  frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const HFONT font = formFont(dpi);
+    // Without a font for this DPI the controls keep the one they have.
+    FormFont font(formFont(dpi));
+    if (font)
+        m_font = std::move(font);
     for (const design::Control &control : design::controls) {
         const HWND made = this->control(control.name);
         const design::Rect place = placement(control);
@@ -220,15 +279,22 @@ void Form1::layOut(UINT dpi)
                      fromTwips(place.width, dpi),
                      fromTwips(place.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    }
+    // The title bar's and the task switcher's icons, at this DPI's sizes; a size without an image
+    // keeps what it had.
+    for (auto [size, icon, width, height] : {std::tuple{ICON_SMALL, &m_smallIcon, SM_CXSMICON, SM_CYSMICON},
+                                             std::tuple{ICON_BIG, &m_bigIcon, SM_CXICON, SM_CYICON}}) {
+        if (WindowIcon loaded(iconAt(GetSystemMetricsForDpi(width, dpi), GetSystemMetricsForDpi(height, dpi)));
+            loaded) {
+            SendMessageW(m_hwnd, WM_SETICON, size, reinterpret_cast<LPARAM>(loaded.get()));
+            *icon = std::move(loaded);
+        }
     }
     // The font's own margins in a box are wider than the box can spare for the longest category.
     const int margin = fromTwips(design::twipsPerPixel, dpi);
     for (const HWND box : {weight, heightf, ft, bdmass, nutrition})
         SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
-    if (m_font)
-        DeleteObject(m_font);
-    m_font = font;
 }
 
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -246,25 +312,36 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        onCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        onCommand(
+            GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_HWND(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         return 0;
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == Text5) {
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        if (GET_WM_CTLCOLOR_HWND(wParam, lParam, message) == Text5)
+            return fixedTextColours(GET_WM_CTLCOLOR_HDC(wParam, lParam, message));
+        break;
+    // The scheme changed: every control draws again in its colours.
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        break;
+    case WM_DRAWITEM:
+        if (const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam); item->hwndItem == control("Line1")) {
+            drawLine(*item);
+            return TRUE;
         }
         break;
     case WM_DPICHANGED: {
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
         SetWindowPos(
             m_hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut(HIWORD(wParam));
+        layOut(HIWORD(wParam)); // the vertical DPI, the same as the horizontal
         return 0;
     }
     // The focus goes back to the control that had it when the window is activated again, as in a
     // dialog (the first time: weight).
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
+        if (GET_WM_ACTIVATE_STATE(wParam, lParam) == WA_INACTIVE) {
             if (const HWND focus = GetFocus(); focus && IsChild(m_hwnd, focus))
                 m_lastFocus = focus;
         }

@@ -6,13 +6,15 @@
 // text boxes through EditTextBox and the message box through WindowMsgBox. An EDIT control sends
 // EN_CHANGE from inside SetWindowTextW, so the length rule runs nested inside the calculation
 // exactly as it does for typing. Positions are twips, converted with the window's own DPI, and
-// laid out again when the DPI changes. A calculation that shows no message box is announced to
-// screen readers, as in the Qt window.
+// laid out again, with icons of the DPI's sizes, when the DPI changes. A calculation that shows
+// no message box is announced to screen readers, as in the Qt window.
 
 #include "AccessibleNames.h"
 #include "Announcer.h"
 #include "EditTextBox.h"
 #include "Form1Events.h"
+#include "FormFont.h"
+#include "UniqueHandle.h"
 #include "WindowAnnouncer.h"
 #include "WindowMsgBox.h"
 
@@ -31,7 +33,8 @@ public:
     static int idOf(std::string_view name);
 
     // Creates the window hidden, with its controls laid out for its DPI. Results are announced
-    // through announcer, or by default through the system (WindowAnnouncer).
+    // through announcer, or by default through the system (WindowAnnouncer). Throws
+    // std::system_error, leaving nothing behind, when the window or a control cannot be made.
     explicit Form1(Announcer *announcer = nullptr);
     ~Form1();
     Form1(const Form1 &) = delete;
@@ -44,6 +47,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WORD id, HWND control, WORD code);
+    void create();
+    void destroy();
     void layOut(UINT dpi);
 
     HWND m_hwnd = nullptr;
@@ -56,7 +61,10 @@ private:
     HWND Command1 = nullptr;
     HWND Text5 = nullptr;
     HWND m_lastFocus = nullptr;
-    HFONT m_font = nullptr;
+    FormFont m_font;
+    using WindowIcon = UniqueHandle<HICON, &DestroyIcon>;
+    WindowIcon m_smallIcon;
+    WindowIcon m_bigIcon;
 
     EditTextBox weightBox;
     EditTextBox heightfBox;

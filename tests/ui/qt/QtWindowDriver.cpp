@@ -56,15 +56,27 @@ public:
 
     void press(window::Key key) override
     {
-        static constexpr std::pair<window::Key, Qt::Key> keys[] = {{window::Key::Tab, Qt::Key_Tab},
-                                                                   {window::Key::Backtab, Qt::Key_Backtab},
-                                                                   {window::Key::Return, Qt::Key_Return},
-                                                                   {window::Key::KeypadEnter, Qt::Key_Enter},
-                                                                   {window::Key::Escape, Qt::Key_Escape},
-                                                                   {window::Key::Space, Qt::Key_Space}};
-        for (const auto &[ours, qt] : keys) {
-            if (ours == key)
-                QTest::keyClick(QApplication::focusWidget(), qt);
+        struct Press
+        {
+            window::Key ours;
+            Qt::Key qt;
+            Qt::KeyboardModifiers modifiers;
+        };
+        static constexpr Press keys[] = {{window::Key::Tab, Qt::Key_Tab, {}},
+                                         {window::Key::Backtab, Qt::Key_Backtab, {}},
+                                         {window::Key::Return, Qt::Key_Return, {}},
+                                         {window::Key::KeypadEnter, Qt::Key_Enter, {}},
+                                         {window::Key::Escape, Qt::Key_Escape, {}},
+                                         {window::Key::Space, Qt::Key_Space, {}},
+                                         {window::Key::Backspace, Qt::Key_Backspace, {}},
+                                         {window::Key::Delete, Qt::Key_Delete, {}},
+                                         {window::Key::Left, Qt::Key_Left, {}},
+                                         {window::Key::Right, Qt::Key_Right, {}},
+                                         {window::Key::ShiftLeft, Qt::Key_Left, Qt::ShiftModifier},
+                                         {window::Key::ShiftRight, Qt::Key_Right, Qt::ShiftModifier}};
+        for (const Press &entry : keys) {
+            if (entry.ours == key)
+                QTest::keyClick(QApplication::focusWidget(), entry.qt, entry.modifiers);
         }
         QApplication::processEvents();
     }

@@ -8,8 +8,14 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -328,6 +334,117 @@ TEST_F(Form1Test, Text5KeepsNeitherTheFocusNorTheKeys)
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
 }
 
+// The relative luminance of a colour and the contrast of two, as WCAG 2 defines them.
+double luminance(COLORREF colour)
+{
+    const auto linear = [](BYTE value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) + 0.0722 * linear(GetBValue(colour));
+}
+
+double contrast(COLORREF first, COLORREF second)
+{
+    const double a = luminance(first);
+    const double b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+struct Scheme
+{
+    const char *name;
+    COLORREF face;
+    COLORREF buttonText;
+    COLORREF windowText;
+};
+
+void PrintTo(const Scheme &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Form1Scheme : public Form1Test, public ::testing::WithParamInterface<Scheme>
+{
+};
+
+// Text5 takes its text colour from the scheme as well as its background, whatever the scheme.
+TEST_P(Form1Scheme, Text5IsLegibleOnTheButtonFace)
+{
+    const Scheme &row = GetParam();
+    const std::array<int, 3> elements{COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT};
+    std::array<COLORREF, 3> saved{};
+    for (std::size_t i = 0; i < elements.size(); ++i)
+        saved[i] = GetSysColor(elements[i]);
+    const std::array<COLORREF, 3> scheme{row.face, row.buttonText, row.windowText};
+    ASSERT_TRUE(SetSysColors(3, elements.data(), scheme.data()));
+
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(form->hwnd(),
+                 WM_CTLCOLORSTATIC,
+                 reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control(Form1::idOf("Text5"))));
+    const COLORREF text = GetTextColor(dc);
+    const COLORREF background = GetBkColor(dc);
+    DeleteDC(dc);
+    SetSysColors(3, elements.data(), saved.data());
+
+    EXPECT_EQ(background, row.face);
+    EXPECT_GE(contrast(text, background), 4.5) << "text " << std::hex << text << " on " << background;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Scheme, ::testing::Values(
+    Scheme{"Dark", RGB(0x20, 0x20, 0x20), RGB(0xF0, 0xF0, 0xF0), RGB(0xFF, 0xFF, 0xFF)},
+    Scheme{"HighContrastBlack", RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF)},
+    Scheme{"HighContrastWhite", RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0), RGB(0, 0, 0)}),
+    testing::PrintToStringParamName());
+// clang-format on
+
+// The control id whose creation the hook refuses, the system's own way to refuse a window; 0 for
+// the window itself.
+int refusedId = 0;
+
+LRESULT CALLBACK refuseCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW &made = *reinterpret_cast<const CBT_CREATEWNDW *>(lParam)->lpcs;
+        const bool child = made.style & WS_CHILD;
+        if (child ? reinterpret_cast<INT_PTR>(made.hMenu) == refusedId : refusedId == 0)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK countWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int *>(count);
+    return TRUE;
+}
+
+class Form1Creation : public Form1Test, public ::testing::WithParamInterface<int>
+{
+};
+
+// A refused window or control is an error, and no half-made window stays behind to wait on.
+TEST_P(Form1Creation, AFailureThrowsAndLeavesNoWindow)
+{
+    form.reset();
+    refusedId = GetParam();
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    EXPECT_THROW(Form1{&announcer}, std::system_error);
+    UnhookWindowsHookEx(hook);
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 0);
+}
+
+// The window, its first control, one in the middle and the last, the live region.
+INSTANTIATE_TEST_SUITE_P(Win32,
+                         Form1Creation,
+                         ::testing::Values(0, Form1::idOf("Label1"), Form1::idOf("Command1"), Form1::announcementId));
+
 class Form1Dpi : public Form1Test, public ::testing::WithParamInterface<UINT>
 {
 };
@@ -367,6 +484,50 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
     SendMessageW(text5, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const auto last = static_cast<LONG>(SendMessageW(text5, EM_POSFROMCHAR, design::sentence.size() - 3, 0));
     EXPECT_LE(static_cast<short>(HIWORD(last)) + extentIn(text5, L"y").cy, format.bottom) << dpi << " dpi";
+}
+
+SIZE sizeOf(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return {};
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+// The icons are the DPI's sizes, and the line two straight lines, the shadow over the highlight.
+TEST_P(Form1Dpi, IconsAndTheLineFollowIt)
+{
+    const UINT dpi = GetParam();
+    RECT suggested{0, 0, 0, 0};
+    SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    for (const auto &[size, width] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        auto *const icon = reinterpret_cast<HICON>(SendMessageW(form->hwnd(), WM_GETICON, size, 0));
+        EXPECT_EQ(sizeOf(icon).cx, GetSystemMetricsForDpi(width, dpi)) << "icon " << size;
+    }
+
+    const HWND line = control(Form1::idOf("Line1"));
+    RECT inside{};
+    GetClientRect(line, &inside);
+    const HDC screen = GetDC(line);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, inside.right, inside.bottom);
+    ReleaseDC(line, screen);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(line, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    for (int y = 0; y < inside.bottom; ++y) {
+        const COLORREF expected = GetSysColor(y < (inside.bottom + 1) / 2 ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
+        int unlike = 0;
+        for (int x = 0; x < inside.right; ++x)
+            unlike += GetPixel(dc, x, y) != expected ? 1 : 0;
+        EXPECT_EQ(unlike, 0) << "row " << y << " of " << inside.bottom;
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, Form1Dpi, ::testing::Values(96U, 120U, 144U, 192U));

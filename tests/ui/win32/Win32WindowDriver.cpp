@@ -39,6 +39,29 @@ BOOL CALLBACK findBox(HWND window, LPARAM found)
     return TRUE;
 }
 
+WPARAM virtualKeyOf(window::Key key)
+{
+    switch (key) {
+    case window::Key::Return:
+    case window::Key::KeypadEnter:
+        return VK_RETURN;
+    case window::Key::Escape:
+        return VK_ESCAPE;
+    case window::Key::Backspace:
+        return VK_BACK;
+    case window::Key::Delete:
+        return VK_DELETE;
+    case window::Key::Left:
+    case window::Key::ShiftLeft:
+        return VK_LEFT;
+    case window::Key::Right:
+    case window::Key::ShiftRight:
+        return VK_RIGHT;
+    default:
+        return VK_TAB;
+    }
+}
+
 // Runs inside the message box's own message loop: records the box and presses its OK.
 void CALLBACK answerBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -127,19 +150,17 @@ public:
             SendMessageW(focus, WM_KEYUP, VK_SPACE, 0xC0000001);
             return;
         }
-        const bool shift = key == window::Key::Backtab;
+        const bool shift
+            = key == window::Key::Backtab || key == window::Key::ShiftLeft || key == window::Key::ShiftRight;
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         const BYTE wasShift = keys[VK_SHIFT];
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         SetKeyboardState(keys);
-        WPARAM virtualKey = VK_TAB;
+        const WPARAM virtualKey = virtualKeyOf(key);
         LPARAM flags = 1;
-        if (key == window::Key::Return || key == window::Key::KeypadEnter)
-            virtualKey = VK_RETURN;
-        else if (key == window::Key::Escape)
-            virtualKey = VK_ESCAPE;
-        if (key == window::Key::KeypadEnter)
+        if (key == window::Key::KeypadEnter || key == window::Key::Delete || virtualKey == VK_LEFT
+            || virtualKey == VK_RIGHT)
             flags |= 1 << 24; // the extended key
         MSG press{focus, WM_KEYDOWN, virtualKey, flags, 0, {}};
         if (!IsDialogMessageW(m_form.hwnd(), &press)) {
