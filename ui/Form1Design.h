@@ -7,6 +7,7 @@
 
 #include "LimitLength.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string_view>
@@ -69,11 +70,11 @@ inline constexpr std::array controls{
 
 constexpr const Control &control(std::string_view name)
 {
-    for (const Control &c : controls) {
-        if (c.name == name)
-            return c;
-    }
-    throw std::out_of_range("no control of that name");
+    const auto *const found
+        = std::find_if(controls.begin(), controls.end(), [name](const Control &c) { return c.name == name; });
+    if (found == controls.end())
+        throw std::out_of_range("no control of that name");
+    return *found;
 }
 
 } // namespace design

@@ -24,7 +24,7 @@ void Form1Events::CountingMsgBox::show(std::u16string_view prompt, runtime::MsgB
     m_shown.show(prompt, style);
 }
 
-Form1Events::Form1Events(core::BmiFields fields, runtime::MsgBox &msgBox)
+Form1Events::Form1Events(const core::BmiFields &fields, runtime::MsgBox &msgBox)
     : m_fields(fields)
     , m_msgBox(msgBox)
 {

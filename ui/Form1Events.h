@@ -11,7 +11,7 @@
 class Form1Events
 {
 public:
-    Form1Events(core::BmiFields fields, runtime::MsgBox &msgBox);
+    Form1Events(const core::BmiFields &fields, runtime::MsgBox &msgBox);
 
     // Runs the calculation under the runtime's default handling. Returns what screen readers are
     // to be told of its results, since they land in boxes that do not have the focus; empty when

@@ -200,8 +200,8 @@ Form1::Form1(Announcer *announcer)
 void Form1::create()
 {
     // Created in the design's order, which is the z-order and so the order Tab takes.
-    for (const design::Control &control : design::controls)
-        make(m_hwnd, idOf(control.name), control);
+    for (const design::Control &designed : design::controls)
+        make(m_hwnd, idOf(designed.name), designed);
     const HWND announcement = createControl(m_hwnd, announcementId, WC_STATICW, L"", SS_NOPREFIX);
 
     weight = control("weight");
@@ -222,10 +222,10 @@ void Form1::create()
     // Screen readers take the nearest static text before a box for its name: "Ft." for the
     // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
     // edit box. Each box has its own name instead, as in the Qt window.
-    for (const design::Control &control : design::controls) {
-        if (!control.accessibleName.empty())
+    for (const design::Control &designed : design::controls) {
+        if (!designed.accessibleName.empty())
             accessibleNames.name(
-                this->control(control.name), wide(control.accessibleName), wide(control.accessibleDescription));
+                control(designed.name), wide(designed.accessibleName), wide(designed.accessibleDescription));
     }
     accessibleNames.makeLiveRegion(announcement);
 
@@ -269,9 +269,9 @@ void Form1::layOut(UINT dpi)
     FormFont font(formFont(dpi));
     if (font)
         m_font = std::move(font);
-    for (const design::Control &control : design::controls) {
-        const HWND made = this->control(control.name);
-        const design::Rect place = placement(control);
+    for (const design::Control &designed : design::controls) {
+        const HWND made = control(designed.name);
+        const design::Rect place = placement(designed);
         SetWindowPos(made,
                      nullptr,
                      fromTwips(place.left, dpi),

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 // The shared window-behaviour suite over the Qt window, offscreen.
 
 namespace {
@@ -39,8 +41,8 @@ public:
         edit->setFocus();
         // One key per character, as a keyboard sends it: a pair of surrogates is one key's text.
         for (const char32_t c : fromUtf16(text).toUcs4()) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
-            QApplication::sendEvent(edit, &press);
+            QKeyEvent keyPress(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
+            QApplication::sendEvent(edit, &keyPress);
         }
     }
 
@@ -108,8 +110,8 @@ public:
 
     std::string focused() const override
     {
-        const QWidget *focus = QApplication::focusWidget();
-        return focus ? focus->objectName().toStdString() : std::string();
+        const QWidget *withFocus = QApplication::focusWidget();
+        return withFocus ? withFocus->objectName().toStdString() : std::string();
     }
 
     window::Pixels place(std::string_view control) const override
@@ -126,13 +128,14 @@ public:
 
     std::vector<window::ShownBox> shownBoxes() const override
     {
-        std::vector<window::ShownBox> shown;
-        for (const SeenBox &seen : m_watch.seen)
-            shown.push_back({seen.title.toStdU16String(),
-                             seen.text.toStdU16String(),
-                             seen.icon == QMessageBox::Critical,
-                             seen.okOnly && seen.buttonCount == 1,
-                             seen.modality != Qt::NonModal});
+        std::vector<window::ShownBox> shown(m_watch.seen.size());
+        std::transform(m_watch.seen.begin(), m_watch.seen.end(), shown.begin(), [](const SeenBox &seen) {
+            return window::ShownBox{seen.title.toStdU16String(),
+                                    seen.text.toStdU16String(),
+                                    seen.icon == QMessageBox::Critical,
+                                    seen.okOnly && seen.buttonCount == 1,
+                                    seen.modality != Qt::NonModal};
+        });
         return shown;
     }
 

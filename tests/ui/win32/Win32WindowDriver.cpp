@@ -122,11 +122,15 @@ public:
         ASSERT_TRUE(OpenClipboard(m_form.hwnd()));
         EmptyClipboard();
         const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
-        if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-            std::memcpy(GlobalLock(memory), std::u16string(text).c_str(), bytes);
-            GlobalUnlock(memory);
-            if (!SetClipboardData(CF_UNICODETEXT, memory))
-                GlobalFree(memory);
+        // The clipboard owns the memory once it has taken it.
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        ASSERT_NE(memory, nullptr);
+        std::memcpy(GlobalLock(memory), std::u16string(text).c_str(), bytes);
+        GlobalUnlock(memory);
+        const bool taken = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        if (!taken) {
+            // cppcheck-suppress doubleFree ; SetClipboardData takes the memory only when it succeeds
+            GlobalFree(memory);
         }
         CloseClipboard();
         SetFocus(control(box));
@@ -143,11 +147,11 @@ public:
     void press(window::Key key) override
     {
         const BoxAnswer answer;
-        const HWND focus = GetFocus();
+        const HWND target = GetFocus();
         if (key == window::Key::Space) {
-            SendMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
-            SendMessageW(focus, WM_CHAR, L' ', 0);
-            SendMessageW(focus, WM_KEYUP, VK_SPACE, 0xC0000001);
+            SendMessageW(target, WM_KEYDOWN, VK_SPACE, 0);
+            SendMessageW(target, WM_CHAR, L' ', 0);
+            SendMessageW(target, WM_KEYUP, VK_SPACE, 0xC0000001);
             return;
         }
         const bool shift
@@ -162,7 +166,7 @@ public:
         if (key == window::Key::KeypadEnter || key == window::Key::Delete || virtualKey == VK_LEFT
             || virtualKey == VK_RIGHT)
             flags |= 1 << 24; // the extended key
-        MSG press{focus, WM_KEYDOWN, virtualKey, flags, 0, {}};
+        MSG press{target, WM_KEYDOWN, virtualKey, flags, 0, {}};
         if (!IsDialogMessageW(m_form.hwnd(), &press)) {
             TranslateMessage(&press);
             DispatchMessageW(&press);
