@@ -1,5 +1,6 @@
 #include "Form1.h"
 #include "Form1Design.h"
+#include "OpenMessageBox.h"
 
 #include "TableRow.h"
 
@@ -27,13 +28,6 @@ std::wstring textOf(HWND window)
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-std::wstring classOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
 }
 
 DWORD caret(HWND edit)
@@ -72,20 +66,10 @@ SIZE extentIn(HWND control, const std::wstring &text)
     return size;
 }
 
-BOOL CALLBACK findBox(HWND window, LPARAM found)
-{
-    if (classOf(window) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Runs inside the message box's own message loop: presses its OK.
 void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    const HWND box = openMessageBox();
     if (!box)
         return;
     KillTimer(nullptr, timer);

@@ -1,5 +1,6 @@
 #include "Form1.h"
 #include "Form1Design.h"
+#include "OpenMessageBox.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -21,23 +22,7 @@ std::u16string textOf(HWND window)
     return {reinterpret_cast<const char16_t *>(text.data()), text.size()};
 }
 
-std::wstring classOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 std::vector<window::ShownBox> shown;
-
-BOOL CALLBACK findBox(HWND window, LPARAM found)
-{
-    if (classOf(window) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 WPARAM virtualKeyOf(window::Key key)
 {
@@ -65,8 +50,7 @@ WPARAM virtualKeyOf(window::Key key)
 // Runs inside the message box's own message loop: records the box and presses its OK.
 void CALLBACK answerBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    const HWND box = openMessageBox();
     if (!box)
         return;
     KillTimer(nullptr, timer);
