@@ -28,7 +28,7 @@ QString FixedTextAccessible::plainText() const
 
 int FixedTextAccessible::unitCount() const
 {
-    // The document counts the separator after its last paragraph, which the text leaves out.
+    // QTextDocument counts the separator after its last paragraph, which the text leaves out.
     return plainTextEdit()->document()->characterCount() - 1;
 }
 
