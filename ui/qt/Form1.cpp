@@ -5,6 +5,7 @@
 #include "FormFont.h"
 #include "Modality.h"
 #include "SingleLineValidator.h"
+#include "Utf16.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -21,11 +22,6 @@
 #include <utility>
 
 namespace {
-
-QString fromDesign(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Twips fall on whole logical pixels, which Qt scales with the screen. A line is drawn one
 // logical pixel thick, both its ends included.
@@ -85,7 +81,7 @@ QFrame *line(QWidget *form)
 
 QWidget *make(QWidget *form, const design::Control &control)
 {
-    const QString text = fromDesign(control.text);
+    const QString text = toQString(control.text);
     QWidget *made = nullptr;
     switch (control.kind) {
     case design::Kind::Label:
@@ -108,8 +104,8 @@ QWidget *make(QWidget *form, const design::Control &control)
     made->setGeometry(fromTwips(control));
     // Screen readers read a box by its own name, which says more than its caption can. No caption
     // is linked to its box, as Orca would read the caption instead.
-    made->setAccessibleName(fromDesign(control.accessibleName));
-    made->setAccessibleDescription(fromDesign(control.accessibleDescription));
+    made->setAccessibleName(toQString(control.accessibleName));
+    made->setAccessibleDescription(toQString(control.accessibleDescription));
     return made;
 }
 
@@ -168,7 +164,7 @@ Form1::Form1(QWidget *parent, const BuildScope &)
     , events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(fromDesign(design::title));
+    setWindowTitle(toQString(design::title));
     setFont(formFont());
     setFixedSize(fromTwips({{}, design::Kind::Label, {}, design::client, -1}).size());
 
@@ -248,5 +244,5 @@ void Form1::Command1_Click()
     if (blockedByModal(Command1))
         return;
     if (const std::u16string message = events.Command1_Click(); !message.empty())
-        announcer->announce(fromDesign(message));
+        announcer->announce(toQString(message));
 }

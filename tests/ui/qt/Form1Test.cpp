@@ -4,6 +4,7 @@
 #include "MessageBoxStyle.h"
 #include "ModalWatch.h"
 #include "ShowLog.h"
+#include "Utf16.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -74,8 +75,7 @@ double contrast(const QColor &a, const QColor &b)
 }
 
 const QString invalidData = QStringLiteral("Invalid data.  Please check and re-enter!");
-const QString sentence
-    = QString::fromUtf16(design::sentenceAlone.data(), static_cast<qsizetype>(design::sentenceAlone.size()));
+const QString sentence = toQString(design::sentenceAlone);
 
 // The width a line edit leaves for its text: inside the frame, less Qt's fixed margin each side.
 int textWidth(const QLineEdit *edit)
@@ -382,10 +382,9 @@ void Form1Test::accessibleNames_data()
     QTest::addColumn<QString>("name");
     for (const design::Control &c : design::controls) {
         if (!c.accessibleName.empty())
-            QTest::newRow(c.name.data()) << QString::fromUtf16(c.accessibleName.data(),
-                                                               static_cast<qsizetype>(c.accessibleName.size()));
+            QTest::newRow(c.name.data()) << toQString(c.accessibleName);
     }
-    QTest::newRow("Command1") << QString::fromUtf16(design::control("Command1").text.data());
+    QTest::newRow("Command1") << toQString(design::control("Command1").text);
 }
 
 void Form1Test::accessibleNames()

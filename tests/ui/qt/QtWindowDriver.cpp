@@ -1,5 +1,6 @@
 #include "Form1.h"
 #include "ModalWatch.h"
+#include "Utf16.h"
 #include "WindowDriver.h"
 
 #include <QApplication>
@@ -18,11 +19,6 @@
 
 namespace {
 
-QString fromUtf16(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 class QtDriver : public window::Driver
 {
 public:
@@ -40,7 +36,7 @@ public:
         QLineEdit *edit = lineEdit(box);
         edit->setFocus();
         // One key per character, as a keyboard sends it: a pair of surrogates is one key's text.
-        for (const char32_t c : fromUtf16(text).toUcs4()) {
+        for (const char32_t c : toQString(text).toUcs4()) {
             QKeyEvent keyPress(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
             QApplication::sendEvent(edit, &keyPress);
         }
@@ -50,7 +46,7 @@ public:
     {
         QLineEdit *edit = lineEdit(box);
         edit->setFocus();
-        QApplication::clipboard()->setText(fromUtf16(text));
+        QApplication::clipboard()->setText(toQString(text));
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     }
 
