@@ -138,6 +138,18 @@ HICON iconAt(int width, int height)
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, width, height, 0));
 }
 
+// How far below a box's top its text begins: its border, then its formatting rectangle's top.
+int textInset(HWND box)
+{
+    RECT frame{};
+    GetWindowRect(box, &frame);
+    POINT inside{0, 0};
+    ClientToScreen(box, &inside);
+    RECT format{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    return inside.y - frame.top + format.top;
+}
+
 HWND make(HWND form, int id, const design::Control &control)
 {
     switch (control.kind) {
@@ -295,6 +307,20 @@ void Form1::layOut(UINT dpi)
     const int margin = fromTwips(design::twipsPerPixel, dpi);
     for (const HWND box : {weight, heightf, ft, bdmass, nutrition})
         SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    // Each label shares its top with the box it names, but draws its text at that top, where the
+    // box draws inside its border: moved down by that much, the two texts share a line.
+    const int inset = textInset(weight);
+    for (const design::Control &designed : design::controls) {
+        if (designed.kind == design::Kind::Label) {
+            SetWindowPos(control(designed.name),
+                         nullptr,
+                         fromTwips(designed.twips.left, dpi),
+                         fromTwips(designed.twips.top, dpi) + inset,
+                         0,
+                         0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
 }
 
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

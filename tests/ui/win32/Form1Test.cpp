@@ -434,7 +434,8 @@ class Form1Dpi : public Form1Test, public ::testing::WithParamInterface<UINT>
 };
 
 // The layout follows the window's DPI, and at each the captions, the longest category and the
-// whole sentence fit their controls.
+// whole sentence fit their controls, words stay apart, and each label's text is on the line of
+// the text in its box.
 TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
 {
     const UINT dpi = GetParam();
@@ -468,6 +469,15 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
     SendMessageW(text5, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const auto last = static_cast<LONG>(SendMessageW(text5, EM_POSFROMCHAR, design::sentence.size() - 3, 0));
     EXPECT_LE(static_cast<short>(HIWORD(last)) + extentIn(text5, L"y").cy, format.bottom) << dpi << " dpi";
+    EXPECT_GE(extentIn(text5, L"s a").cx - extentIn(text5, L"sa").cx, 3) << dpi << " dpi";
+
+    for (const auto &[label, box] : {std::pair{"Label1", "weight"}, std::pair{"Label4", "bdmass"}}) {
+        const HWND edit = control(Form1::idOf(box));
+        SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        POINT textTop{0, format.top};
+        MapWindowPoints(edit, form->hwnd(), &textTop, 1);
+        EXPECT_EQ(placeOf(control(Form1::idOf(label))).top, textTop.y) << label << " at " << dpi << " dpi";
+    }
 }
 
 SIZE sizeOf(HICON icon)
