@@ -10,16 +10,19 @@
 
 // The Windows entry point: the window, then its messages until it closes. IsDialogMessageW gives
 // the window Tab and Shift+Tab between its controls, and Space on the focused button. COM is there
-// for the names screen readers give the boxes; the process's end releases it. A window that cannot
-// be made is said in a message box, and the program ends with status 1.
+// for the names screen readers give the boxes, which are set when a screen reader first asks, so
+// it comes once the window is drawn, before any request can be answered; the process's end
+// releases it. A window that cannot be made is said in a message box, and the program ends with
+// status 1.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
 {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {
         Form1 form;
         ShowWindow(form.hwnd(), nShowCmd);
+        UpdateWindow(form.hwnd());
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (!IsDialogMessageW(form.hwnd(), &message)) {

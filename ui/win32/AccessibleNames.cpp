@@ -16,16 +16,6 @@ const std::array<MSAAPROPID, 3> annotatedProperties{PROPID_ACC_NAME, PROPID_ACC_
 
 } // namespace
 
-AccessibleNames::AccessibleNames()
-{
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices,
-                                nullptr,
-                                CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices,
-                                reinterpret_cast<void **>(m_services.GetAddressOf()))))
-        m_services.Reset();
-}
-
 AccessibleNames::~AccessibleNames()
 {
     clear();
@@ -40,9 +30,12 @@ void AccessibleNames::clear()
                                    annotatedProperties.data(),
                                    static_cast<int>(annotatedProperties.size()));
     m_annotated.clear();
-    for (const auto &answered : m_answered)
-        RemoveWindowSubclass(answered.first, answerProc, 0);
-    m_answered.clear();
+    for (const auto &named : m_labels)
+        RemoveWindowSubclass(named.first, answerProc, 0);
+    m_labels.clear();
+    m_liveRegion = nullptr;
+    m_services.Reset();
+    m_realized = false;
 }
 
 bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const std::wstring &text)
@@ -54,34 +47,51 @@ bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const s
 
 void AccessibleNames::name(HWND control, const std::wstring &name, const std::wstring &description)
 {
-    if (m_services)
-        m_annotated.push_back(control);
-    if (annotate(control, PROPID_ACC_NAME, name)
-        && (description.empty() || annotate(control, PROPID_ACC_DESCRIPTION, description)))
-        return;
-    m_answered[control] = Label{name, description};
-    if (!SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-        m_answered.erase(control);
+    if (SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+        m_labels[control] = Label{name, description};
 }
 
 void AccessibleNames::makeLiveRegion(HWND control)
 {
-    if (!m_services)
+    m_liveRegion = control;
+}
+
+void AccessibleNames::realize()
+{
+    if (m_realized)
         return;
-    VARIANT polite{};
-    polite.vt = VT_I4;
-    polite.lVal = politeLiveSetting;
-    m_annotated.push_back(control);
-    m_services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, polite);
+    m_realized = true;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices,
+                                nullptr,
+                                CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices,
+                                reinterpret_cast<void **>(m_services.GetAddressOf()))))
+        m_services.Reset();
+    for (auto &[control, label] : m_labels) {
+        if (m_services)
+            m_annotated.push_back(control);
+        label.annotated = annotate(control, PROPID_ACC_NAME, label.name)
+            && (label.description.empty() || annotate(control, PROPID_ACC_DESCRIPTION, label.description));
+    }
+    if (m_services && m_liveRegion) {
+        VARIANT polite{};
+        polite.vt = VT_I4;
+        polite.lVal = politeLiveSetting;
+        m_annotated.push_back(m_liveRegion);
+        m_services->SetHwndProp(
+            m_liveRegion, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, polite);
+    }
 }
 
 LRESULT CALLBACK
 AccessibleNames::answerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names)
 {
     // The object id comes as a DWORD, whatever the width of lParam.
+    if (message == WM_GETOBJECT)
+        reinterpret_cast<AccessibleNames *>(names)->realize();
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        const auto &answered = reinterpret_cast<const AccessibleNames *>(names)->m_answered;
-        if (const auto label = answered.find(control); label != answered.end()) {
+        const auto &labels = reinterpret_cast<const AccessibleNames *>(names)->m_labels;
+        if (const auto label = labels.find(control); label != labels.end() && !label->second.annotated) {
             const auto box = AccessibleBox::create(control, label->second.name, label->second.description);
             // Where the object cannot be handed over, the system's own answers.
             if (const LRESULT result = box ? LresultFromObject(__uuidof(IAccessible), wParam, box.Get()) : 0;

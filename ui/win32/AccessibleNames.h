@@ -13,18 +13,22 @@
 // belongs to another control: a name and a description, set through Dynamic Annotation
 // (IAccPropServices). Where that is missing (no COM on the thread, or a system without it, such
 // as Wine), the control answers for itself with an AccessibleBox. It also makes a control a
-// polite live region. All of it lasts until clear(), which must come before the controls end
-// (WM_DESTROY).
+// polite live region. Nothing of it is set until a client first asks a named control, or the
+// window, for its object (realize()): COM and oleacc load only for a program that a client
+// reads, and never before the window first shows. All of it lasts until clear(), which must come
+// before the controls end (WM_DESTROY).
 class AccessibleNames
 {
 public:
-    AccessibleNames();
+    AccessibleNames() = default;
     ~AccessibleNames();
     AccessibleNames(const AccessibleNames &) = delete;
     AccessibleNames &operator=(const AccessibleNames &) = delete;
 
     void name(HWND control, const std::wstring &name, const std::wstring &description = {});
     void makeLiveRegion(HWND control);
+    // Sets what name() and makeLiveRegion() asked for, the first time only; WM_GETOBJECT calls it.
+    void realize();
     void clear();
 
 private:
@@ -32,6 +36,7 @@ private:
     {
         std::wstring name;
         std::wstring description;
+        bool annotated = false;
     };
 
     static LRESULT CALLBACK
@@ -40,5 +45,7 @@ private:
 
     Microsoft::WRL::ComPtr<IAccPropServices> m_services;
     std::vector<HWND> m_annotated;
-    std::map<HWND, Label> m_answered;
+    std::map<HWND, Label> m_labels;
+    HWND m_liveRegion = nullptr;
+    bool m_realized = false;
 };

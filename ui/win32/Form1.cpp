@@ -50,16 +50,25 @@ Handle checked(Handle handle, const char *what)
     return handle;
 }
 
-HWND createControl(HWND form, int id, const wchar_t *windowClass, const wchar_t *text, DWORD style, DWORD exStyle = 0)
+// A control's rectangle in pixels at a DPI: left, top, width, height.
+using Pixels = design::Rect;
+
+HWND createControl(HWND form,
+                   int id,
+                   const Pixels &at,
+                   const wchar_t *windowClass,
+                   const wchar_t *text,
+                   DWORD style,
+                   DWORD exStyle = 0)
 {
     return checked(CreateWindowExW(exStyle,
                                    windowClass,
                                    text,
                                    WS_CHILD | WS_VISIBLE | style,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
+                                   at.left,
+                                   at.top,
+                                   at.width,
+                                   at.height,
                                    form,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr),
@@ -69,14 +78,14 @@ HWND createControl(HWND form, int id, const wchar_t *windowClass, const wchar_t 
 
 // The classic labels never wrap: a caption that does not fit is cut, never folded onto a line
 // that the label is too short to show.
-HWND label(HWND form, int id, const wchar_t *caption)
+HWND label(HWND form, int id, const Pixels &at, const wchar_t *caption)
 {
-    return createControl(form, id, WC_STATICW, caption, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+    return createControl(form, id, at, WC_STATICW, caption, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
 }
 
-HWND textBox(HWND form, int id)
+HWND textBox(HWND form, int id, const Pixels &at)
 {
-    const HWND edit = createControl(form, id, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    const HWND edit = createControl(form, id, at, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     // No limit of the box's own: the length rule is the only one.
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     checked(keepCharactersWhole(edit), "a text box");
@@ -150,26 +159,51 @@ int textInset(HWND box)
     return inside.y - frame.top + format.top;
 }
 
-HWND make(HWND form, int id, const design::Control &control)
+Pixels pixelsOf(const design::Control &control, UINT dpi)
 {
+    const design::Rect place = placement(control);
+    return {fromTwips(place.left, dpi),
+            fromTwips(place.top, dpi),
+            fromTwips(place.width, dpi),
+            fromTwips(place.height, dpi)};
+}
+
+// The window's outer size for its inside to be the design's at a DPI.
+SIZE frameSize(UINT dpi)
+{
+    RECT frame{0, 0, fromTwips(design::client.width, dpi), fromTwips(design::client.height, dpi)};
+    AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Made where the design puts it, in its font: nothing is moved or drawn twice before the window
+// first shows.
+HWND make(HWND form, int id, const design::Control &control, UINT dpi, HFONT font)
+{
+    const Pixels at = pixelsOf(control, dpi);
+    HWND made = nullptr;
     switch (control.kind) {
     case design::Kind::Label:
-        return label(form, id, wide(control.text).c_str());
+        made = label(form, id, at, wide(control.text).c_str());
+        break;
     case design::Kind::TextBox:
-        return textBox(form, id);
-    case design::Kind::FixedText: {
+        made = textBox(form, id, at);
+        break;
+    case design::Kind::FixedText:
         // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
-        const HWND text = createControl(form, id, WC_EDITW, wide(control.text).c_str(), ES_MULTILINE | ES_READONLY);
-        SetWindowSubclass(text, fixedTextProc, 0, 0);
-        return text;
-    }
+        made = createControl(form, id, at, WC_EDITW, wide(control.text).c_str(), ES_MULTILINE | ES_READONLY);
+        SetWindowSubclass(made, fixedTextProc, 0, 0);
+        break;
     case design::Kind::Button:
         // A plain push button, never the default one: Enter in a text box does not press it.
-        return createControl(form, id, WC_BUTTONW, wide(control.text).c_str(), WS_TABSTOP | BS_PUSHBUTTON);
+        made = createControl(form, id, at, WC_BUTTONW, wide(control.text).c_str(), WS_TABSTOP | BS_PUSHBUTTON);
+        break;
     case design::Kind::Line:
-        return createControl(form, id, WC_STATICW, L"", SS_OWNERDRAW);
+        made = createControl(form, id, at, WC_STATICW, L"", SS_OWNERDRAW);
+        break;
     }
-    return nullptr;
+    SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return made;
 }
 
 } // namespace
@@ -188,14 +222,16 @@ Form1::Form1(Announcer *announcer)
     , m_announcer(announcer ? announcer : &windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
+    // Sized for the system's DPI, which is the primary screen's, where the window opens.
+    const SIZE frame = frameSize(GetDpiForSystem());
     checked(CreateWindowExW(0,
                             className,
                             wide(design::title).c_str(),
                             frameStyle,
                             CW_USEDEFAULT,
                             CW_USEDEFAULT,
-                            CW_USEDEFAULT,
-                            CW_USEDEFAULT,
+                            frame.cx,
+                            frame.cy,
                             nullptr,
                             nullptr,
                             GetModuleHandleW(nullptr),
@@ -211,10 +247,12 @@ Form1::Form1(Announcer *announcer)
 
 void Form1::create()
 {
+    const UINT dpi = GetDpiForWindow(m_hwnd);
+    m_font = FormFont(formFont(dpi));
     // Created in the design's order, which is the z-order and so the order Tab takes.
     for (const design::Control &designed : design::controls)
-        make(m_hwnd, idOf(designed.name), designed);
-    const HWND announcement = createControl(m_hwnd, announcementId, WC_STATICW, L"", SS_NOPREFIX);
+        make(m_hwnd, idOf(designed.name), designed, dpi, m_font.get());
+    const HWND announcement = createControl(m_hwnd, announcementId, {}, WC_STATICW, L"", SS_NOPREFIX);
 
     weight = control("weight");
     heightf = control("heightf");
@@ -241,7 +279,7 @@ void Form1::create()
     }
     accessibleNames.makeLiveRegion(announcement);
 
-    layOut(GetDpiForWindow(m_hwnd));
+    fit(dpi);
     m_lastFocus = weight;
 }
 
@@ -267,32 +305,25 @@ void Form1::destroy()
 
 void Form1::layOut(UINT dpi)
 {
-    RECT frame{0, 0, fromTwips(design::client.width, dpi), fromTwips(design::client.height, dpi)};
-    AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi);
-    SetWindowPos(m_hwnd,
-                 nullptr,
-                 0,
-                 0,
-                 frame.right - frame.left,
-                 frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
     // Without a font for this DPI the controls keep the one they have.
     FormFont font(formFont(dpi));
     if (font)
         m_font = std::move(font);
     for (const design::Control &designed : design::controls) {
         const HWND made = control(designed.name);
-        const design::Rect place = placement(designed);
-        SetWindowPos(made,
-                     nullptr,
-                     fromTwips(place.left, dpi),
-                     fromTwips(place.top, dpi),
-                     fromTwips(place.width, dpi),
-                     fromTwips(place.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const Pixels at = pixelsOf(designed, dpi);
+        SetWindowPos(made, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
+    fit(dpi);
+}
+
+void Form1::fit(UINT dpi)
+{
+    RECT now{};
+    GetWindowRect(m_hwnd, &now);
+    if (const SIZE frame = frameSize(dpi); frame.cx != now.right - now.left || frame.cy != now.bottom - now.top)
+        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The title bar's and the task switcher's icons, at this DPI's sizes; a size without an image
     // keeps what it had.
     for (auto [size, icon, width, height] : {std::tuple{ICON_SMALL, &m_smallIcon, SM_CXSMICON, SM_CYSMICON},
@@ -341,6 +372,9 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onCommand(
             GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_HWND(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         return 0;
+    case WM_GETOBJECT:
+        accessibleNames.realize();
+        break;
     case WM_CTLCOLORSTATIC:
         if (GET_WM_CTLCOLOR_HWND(wParam, lParam, message) == Text5)
             return fixedTextColours(GET_WM_CTLCOLOR_HDC(wParam, lParam, message));

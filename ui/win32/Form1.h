@@ -49,7 +49,10 @@ private:
     void onCommand(WORD id, HWND control, WORD code);
     void create();
     void destroy();
+    // Places the controls and sets their font for a new DPI, then fits the rest to it.
     void layOut(UINT dpi);
+    // The window's size, its icons, the boxes' margins and the labels' line, for a DPI.
+    void fit(UINT dpi);
 
     HWND m_hwnd = nullptr;
     // The controls the events reach; the others are found by name.
