@@ -34,8 +34,8 @@ void AccessibleNames::clear()
         RemoveWindowSubclass(named.first, answerProc, 0);
     m_labels.clear();
     m_liveRegion = nullptr;
+    // Still realized: a request that comes while the window ends sets nothing up again.
     m_services.Reset();
-    m_realized = false;
 }
 
 bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const std::wstring &text)
