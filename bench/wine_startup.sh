@@ -53,4 +53,6 @@ for i in "${!programs[@]}"; do
         "$(wc -l <"$work/times$i")"
 done
 [ ! -s "$work/probe.log" ] || { echo "probe messages:"; sort "$work/probe.log" | uniq -c; }
-paste -d' ' "$work/times0" "$work/times1" | awk '{q += $2; b += $4} END {if (b) printf "first paint, mean ratio: %.2fx\n", q / b}'
+median_paint() { cut -d' ' -f2 "$1" | sort -n | awk '{a[NR] = $1} END {print (NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2)}'; }
+awk -v q="$(median_paint "$work/times0")" -v b="$(median_paint "$work/times1")" \
+    'BEGIN {if (b > 0) printf "first paint, ratio of the medians: %.2fx\n", q / b}'

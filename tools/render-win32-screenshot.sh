@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:?usage: render-win32-screenshot.sh OUT.png [DPI [SCHEME]]}")
 dpi=${2:-96}
 scheme=${3:-default}
+case $dpi in
+'' | *[!0-9]*) echo "DPI must be a number, such as 96 or 192" >&2; exit 2 ;;
+esac
 
 # Each scheme as the Colors key holds it: face, face text, window, window text, highlight,
 # highlight text, shadow, light, grey text.
@@ -39,7 +42,7 @@ if [ ${#colours[@]} -gt 0 ]; then
     # As on Windows, where a scheme of one's own colours or of high contrast turns visual styles off.
     reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0
 fi
-wineserver -w 9>&-
+end_wine || true
 
 work=$(mktemp -d)
 xvfb_pid=

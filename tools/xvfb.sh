@@ -4,7 +4,9 @@
 # accepts clients) as the leader of a process group of its own, with its output in
 # WORKDIR/xvfb.log; sets DISPLAY and xvfb_pid.
 start_xvfb() {
-    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 </dev/null &
+    # Not holding a lock of the caller's (the Wine prefix's, on descriptor 9): a server left behind
+    # would keep every later run waiting for it.
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 </dev/null 9>&- &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$1/display" ] && break

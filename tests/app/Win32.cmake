@@ -21,3 +21,11 @@ if(QUORVANE_MSI)
 endif()
 add_test(NAME app_win32_no_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_win32_no_window.sh ${QUORVANE_WINE_PREFIX} ${exe})
 set_tests_properties(app_win32_no_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+
+# COM, OLE Automation and Active Accessibility are delay-loaded (ui/win32/delayed/): a call to one
+# of their functions that is not listed there links as an import that loads before the window.
+find_program(QUORVANE_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
+if(QUORVANE_OBJDUMP)
+    add_test(NAME app_win32_imports COMMAND sh -c
+        "! ${QUORVANE_OBJDUMP} -p \"$1\" | grep -iE 'DLL Name: (ole32|oleaut32|oleacc)\\.dll'" sh ${exe})
+endif()

@@ -34,8 +34,9 @@ void AccessibleNames::clear()
         RemoveWindowSubclass(named.first, answerProc, 0);
     m_labels.clear();
     m_liveRegion = nullptr;
-    // Still realized: a request that comes while the window ends sets nothing up again.
     m_services.Reset();
+    // A request that comes while the window ends sets nothing up again.
+    m_realized = true;
 }
 
 bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const std::wstring &text)
@@ -47,40 +48,52 @@ bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const s
 
 void AccessibleNames::name(HWND control, const std::wstring &name, const std::wstring &description)
 {
-    if (SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-        m_labels[control] = Label{name, description};
+    if (!SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+        return;
+    m_labels[control] = Label{name, description};
+    if (m_realized)
+        apply(control, m_labels[control]);
 }
 
 void AccessibleNames::makeLiveRegion(HWND control)
 {
     m_liveRegion = control;
+    if (m_realized && m_services) {
+        VARIANT polite{};
+        polite.vt = VT_I4;
+        polite.lVal = politeLiveSetting;
+        m_annotated.push_back(control);
+        m_services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, polite);
+    }
+}
+
+void AccessibleNames::apply(HWND control, Label &label)
+{
+    if (m_services)
+        m_annotated.push_back(control);
+    label.annotated = annotate(control, PROPID_ACC_NAME, label.name)
+        && (label.description.empty() || annotate(control, PROPID_ACC_DESCRIPTION, label.description));
 }
 
 void AccessibleNames::realize()
 {
     if (m_realized)
         return;
-    m_realized = true;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices,
-                                nullptr,
-                                CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices,
-                                reinterpret_cast<void **>(m_services.GetAddressOf()))))
+    const HRESULT made = CoCreateInstance(CLSID_AccPropServices,
+                                          nullptr,
+                                          CLSCTX_INPROC_SERVER,
+                                          IID_IAccPropServices,
+                                          reinterpret_cast<void **>(m_services.GetAddressOf()));
+    // A request before the thread has COM is answered by the boxes themselves; the next one tries again.
+    if (made == CO_E_NOTINITIALIZED)
+        return;
+    if (FAILED(made))
         m_services.Reset();
-    for (auto &[control, label] : m_labels) {
-        if (m_services)
-            m_annotated.push_back(control);
-        label.annotated = annotate(control, PROPID_ACC_NAME, label.name)
-            && (label.description.empty() || annotate(control, PROPID_ACC_DESCRIPTION, label.description));
-    }
-    if (m_services && m_liveRegion) {
-        VARIANT polite{};
-        polite.vt = VT_I4;
-        polite.lVal = politeLiveSetting;
-        m_annotated.push_back(m_liveRegion);
-        m_services->SetHwndProp(
-            m_liveRegion, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, polite);
-    }
+    m_realized = true;
+    for (auto &[control, label] : m_labels)
+        apply(control, label);
+    if (const HWND liveRegion = m_liveRegion)
+        makeLiveRegion(liveRegion);
 }
 
 LRESULT CALLBACK

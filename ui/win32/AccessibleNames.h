@@ -14,9 +14,9 @@
 // (IAccPropServices). Where that is missing (no COM on the thread, or a system without it, such
 // as Wine), the control answers for itself with an AccessibleBox. It also makes a control a
 // polite live region. Nothing of it is set until a client first asks a named control, or the
-// window, for its object (realize()): COM and oleacc load only for a program that a client
-// reads, and never before the window first shows. All of it lasts until clear(), which must come
-// before the controls end (WM_DESTROY).
+// window, for its object (realize()): Active Accessibility loads only for a program that a
+// client reads. Names given after that are set at once. All of it lasts until clear(), which
+// must come before the controls end (WM_DESTROY).
 class AccessibleNames
 {
 public:
@@ -27,7 +27,8 @@ public:
 
     void name(HWND control, const std::wstring &name, const std::wstring &description = {});
     void makeLiveRegion(HWND control);
-    // Sets what name() and makeLiveRegion() asked for, the first time only; WM_GETOBJECT calls it.
+    // Sets what name() and makeLiveRegion() asked for, once the thread has COM; WM_GETOBJECT
+    // calls it.
     void realize();
     void clear();
 
@@ -42,6 +43,7 @@ private:
     static LRESULT CALLBACK
     answerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names);
     bool annotate(HWND control, const MSAAPROPID &property, const std::wstring &text);
+    void apply(HWND control, Label &label);
 
     Microsoft::WRL::ComPtr<IAccPropServices> m_services;
     std::vector<HWND> m_annotated;

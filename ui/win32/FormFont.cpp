@@ -31,8 +31,10 @@ HFONT formFont(UINT dpi)
         return nullptr;
     LOGFONTW font = metrics.lfMessageFont;
     if (carried) {
-        font.lfHeight = -MulDiv(pixelSizeAt96, static_cast<int>(dpi), 96);
-        font.lfWidth = MulDiv(averageWidthAt96, static_cast<int>(dpi), 96);
+        const int height = MulDiv(pixelSizeAt96, static_cast<int>(dpi), 96);
+        font.lfHeight = -height;
+        // From the rounded height, so that the face keeps its proportions at every DPI.
+        font.lfWidth = MulDiv(height, averageWidthAt96, pixelSizeAt96);
         wcscpy_s(font.lfFaceName, L"Roboto Condensed");
     }
     return CreateFontIndirectW(&font);

@@ -524,6 +524,6 @@ TEST_P(Form1Dpi, IconsAndTheLineFollowIt)
     DeleteDC(dc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Win32, Form1Dpi, ::testing::Values(96U, 120U, 144U, 192U));
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Dpi, ::testing::Values(96U, 120U, 144U, 168U, 192U, 240U));
 
 } // namespace
