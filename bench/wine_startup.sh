@@ -45,14 +45,14 @@ done
 # median, least and most of column COLUMN of FILE
 stats() {
     cut -d' ' -f"$2" "$1" | sort -n | awk '{a[NR] = $1}
-        END {printf "%.0f ms (%.0f to %.0f)", (NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2), a[1], a[NR]}'
+        END {printf "%.0f %.0f %.0f", (NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2), a[1], a[NR]}'
 }
+shown() { stats "$@" | awk '{printf "%s ms (%s to %s)", $1, $2, $3}'; }
 printf '%-34s %-24s %-24s %s\n' program "map, median (least to most)" "first paint" starts
 for i in "${!programs[@]}"; do
-    printf '%-34s %-24s %-24s %s\n' "${programs[$i]}" "$(stats "$work/times$i" 1)" "$(stats "$work/times$i" 2)" \
+    printf '%-34s %-24s %-24s %s\n' "${programs[$i]}" "$(shown "$work/times$i" 1)" "$(shown "$work/times$i" 2)" \
         "$(wc -l <"$work/times$i")"
 done
 [ ! -s "$work/probe.log" ] || { echo "probe messages:"; sort "$work/probe.log" | uniq -c; }
-median_paint() { cut -d' ' -f2 "$1" | sort -n | awk '{a[NR] = $1} END {print (NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2)}'; }
-awk -v q="$(median_paint "$work/times0")" -v b="$(median_paint "$work/times1")" \
+awk -v q="$(stats "$work/times0" 2 | cut -d' ' -f1)" -v b="$(stats "$work/times1" 2 | cut -d' ' -f1)" \
     'BEGIN {if (b > 0) printf "first paint, ratio of the medians: %.2fx\n", q / b}'

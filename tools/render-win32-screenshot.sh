@@ -46,16 +46,12 @@ end_wine || true
 
 work=$(mktemp -d)
 xvfb_pid=
-trap 'end_wine; [ -z "$xvfb_pid" ] || end_groups "$xvfb_pid"; rm -rf "$work"' EXIT
+# Outside errexit: ending what is already gone is no failure.
+trap '{ end_wine; [ -z "$xvfb_pid" ] || end_groups "$xvfb_pid"; rm -rf "$work"; } || true' EXIT
 wine_xvfb "$work" || exit 1
 wineserver -p60 >/dev/null 2>&1 </dev/null 9>&- || true
 wine build/win64/app/Quorvane.exe >/dev/null 2>&1 </dev/null 9>&- &
-window=
-for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --name '^Calculate BMI$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "FAIL: no window" >&2; exit 1; }
+wait_for_window 60 || { echo "FAIL: no window 'Calculate BMI' within 60 s" >&2; exit 1; }
 xdotool windowfocus --sync "$window"
 sleep 0.5
 xdotool type --delay 50 150

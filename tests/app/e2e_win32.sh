@@ -35,14 +35,8 @@ fail() {
 
 wine "$exe" >"$work/out" 2>&1 </dev/null 9>&- &
 program_pid=$!
-window=
 # The first start in a new prefix sets up fonts and the desktop: it can take many seconds.
-for _ in $(seq 1200); do
-    window=$(xdotool search --onlyvisible --name '^Calculate BMI$' 2>/dev/null | head -n1)
-    [ -n "$window" ] && break
-    sleep 0.05
-done
-[ -n "$window" ] || fail "no window 'Calculate BMI' within 60 s"
+wait_for_window 60 || fail "no window 'Calculate BMI' within 60 s"
 # With no window manager keys go to the window under the pointer until it has the focus.
 xdotool mousemove --window "$window" 5 5 windowfocus --sync "$window"
 sleep 0.3

@@ -66,6 +66,19 @@ wine_prefix() {
     wineserver -p60 >/dev/null 2>&1 </dev/null 9>&- || true
 }
 
+# wait_for_window SECONDS: sets window to the program's visible window once Wine maps it; fails
+# when none comes in time.
+wait_for_window() {
+    local _
+    window=
+    for _ in $(seq $(($1 * 20))); do
+        window=$(xdotool search --onlyvisible --name '^Calculate BMI$' 2>/dev/null | head -n1)
+        [ -n "$window" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 end_wine() {
     wineserver -k >/dev/null 2>&1 </dev/null 9>&-
     wineserver -w >/dev/null 2>&1 </dev/null 9>&-

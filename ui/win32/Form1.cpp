@@ -343,10 +343,11 @@ void Form1::fit(UINT dpi)
     const int inset = textInset(weight);
     for (const design::Control &designed : design::controls) {
         if (designed.kind == design::Kind::Label) {
+            const Pixels at = pixelsOf(designed, dpi);
             SetWindowPos(control(designed.name),
                          nullptr,
-                         fromTwips(designed.twips.left, dpi),
-                         fromTwips(designed.twips.top, dpi) + inset,
+                         at.left,
+                         at.top + inset,
                          0,
                          0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
