@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QResource>
 
+#include <cstdlib>
+
 namespace {
 
 // The program carries its window icon at the sizes title and task bars draw, as raw RGBA pixels,
@@ -41,5 +43,10 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(windowIcon());
     Form1 window;
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Qt 6.4's Wayland plugin can wait for ever on its event thread as it disconnects. The window
+    // is closed and nothing is left to save, so the process ends without taking Qt down.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        std::_Exit(status);
+    return status;
 }

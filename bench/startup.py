@@ -25,8 +25,8 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 DEFAULT_BUILD = ROOT / "build" / "startbench"
-PACKAGES = ["cmake", "ninja-build", "g++", "qt6-base-dev", "qt6-qpa-plugins",
-            "libbenchmark-dev", "libxcb1-dev", "libxcb-damage0-dev", "xvfb", "xdotool", "xclip"]
+PACKAGES = ["cmake", "ninja-build", "g++", "qt6-base-dev", "qt6-qpa-plugins", "pkg-config",
+            "libwayland-dev", "libbenchmark-dev", "libxcb1-dev", "libxcb-damage0-dev", "xvfb", "xdotool", "xclip"]
 # First paint against the one-label window, the least any window with text costs; memory against
 # the bare window.
 STARTUP_TARGET = 1.05

@@ -16,7 +16,7 @@ need Xvfb xvfb
 
 # The probe is a Linux program: built on its own, as bench/startup.py builds it.
 probe_build=build/startbench
-tools/install-packages.sh cmake ninja-build g++ qt6-base-dev libxcb1-dev libxcb-damage0-dev || exit 1
+tools/install-packages.sh cmake ninja-build g++ qt6-base-dev pkg-config libwayland-dev libxcb1-dev libxcb-damage0-dev || exit 1
 cmake -S . -B "$probe_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null &&
     cmake --build "$probe_build" --target map_probe >/dev/null || exit 1
 probe=$probe_build/bench/map_probe

@@ -8,7 +8,7 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
     exit 1
 fi
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins pkg-config libwayland-dev)
 # Qt's Wayland plugin is a package of its own; without it a Wayland-only session has no window.
 [ -z "${WAYLAND_DISPLAY:-}" ] || packages+=(qt6-wayland)
 tools/install-packages.sh "${packages[@]}"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds Quorvane with its tests and benchmarks and runs every test, then runs the program's own
-# tests again in a build with AddressSanitizer and UndefinedBehaviorSanitizer, fuzzes the number
-# core for a bounded time, cross-builds the Windows program and runs its tests under Wine, builds
-# the release packages twice to check that they come out the same, and runs the static checks.
+# Builds Quorvane with its tests and benchmarks and runs every test, then runs the program on a
+# headless Wayland compositor, then runs the program's own tests again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, fuzzes the number core for a bounded time,
+# cross-builds the Windows program and runs its tests under Wine, builds the release packages
+# twice to check that they come out the same, and runs the static checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
+tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins pkg-config libwayland-dev \
     libgtest-dev libbenchmark-dev \
     python3 cpp dpkg-dev file binutils-mingw-w64-x86-64 desktop-file-utils appstream \
     xvfb xdotool x11-utils dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi \
@@ -16,6 +17,10 @@ tools/install-packages.sh cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins \
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure --no-tests=error --timeout 600
+
+# The program native on Wayland, under a private headless sway, as today's desktops run it.
+tools/install-packages.sh sway wtype wl-clipboard qt6-wayland
+timeout 300 tests/app/e2e_wayland.sh build/test/app/quorvane
 
 # The resource and end-to-end checks exercise no code of ours that the first run did not.
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON \

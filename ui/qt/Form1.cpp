@@ -4,11 +4,14 @@
 #include "Form1Design.h"
 #include "FormFont.h"
 #include "Modality.h"
+#include "ScaleFollower.h"
 #include "SingleLineValidator.h"
+#include "TitleBar.h"
 #include "Utf16.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
@@ -165,6 +168,9 @@ Form1::Form1(QWidget *parent, const BuildScope &)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(design::title));
+    // A window of one size has nothing to maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(formFont());
     setFixedSize(fromTwips({{}, design::Kind::Label, {}, design::client, -1}).size());
 
@@ -198,6 +204,20 @@ Form1::Form1(QWidget *parent, const BuildScope &)
     connect(ft, &QLineEdit::textChanged, this, [this] { events.ft_Change(); });
     for (QLineEdit *box : {weight, heightf, ft, bdmass, nutrition})
         box->installEventFilter(this);
+    if (TitleBar::wanted())
+        TitleBar::decorate(this);
+    new ScaleFollower(this);
+}
+
+// Qt refuses a close from the window system while a box is open, but not every platform's
+// close comes that way: Wayland's arrives as a plain close of the window. Ending the session
+// closes the box first, so it still ends the program.
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (blockedByModal(this))
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }
 
 // A QLineEdit selects its text as Tab brings the focus in, and tells screen readers of it before

@@ -26,6 +26,7 @@ public:
     explicit Form1(QWidget *parent = nullptr);
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

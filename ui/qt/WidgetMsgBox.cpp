@@ -1,5 +1,6 @@
 #include "WidgetMsgBox.h"
 
+#include "TitleBar.h"
 #include "Utf16.h"
 
 #include <QCoreApplication>
@@ -15,8 +16,14 @@ WidgetMsgBox::WidgetMsgBox(QWidget *parent)
 // Critical, the stop sign, is the one style there is.
 void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle)
 {
-    QMessageBox box(
-        QMessageBox::NoIcon, toQString(runtime::applicationTitle), toQString(prompt), QMessageBox::NoButton, m_parent);
+    // A message box is closed or answered, never minimised or maximised.
+    QMessageBox box(QMessageBox::NoIcon,
+                    toQString(runtime::applicationTitle),
+                    toQString(prompt),
+                    QMessageBox::NoButton,
+                    m_parent,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                        | Qt::WindowCloseButtonHint);
     // The icon and the button come after the style, so that their icons are the style's own or
     // kept by it: a box made with them would have searched the icon theme first. The button's
     // icon is asked of the button box's style, which a style set on the box does not change.
@@ -31,5 +38,7 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle)
     // Qt leaves the icon unnamed, and a screen reader would only say "image".
     if (auto *iconLabel = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label")))
         iconLabel->setAccessibleName(QCoreApplication::translate("WidgetMsgBox", "Critical"));
+    if (TitleBar::wanted())
+        TitleBar::decorate(&box);
     box.exec();
 }

@@ -4,6 +4,7 @@
 #include "MessageBoxStyle.h"
 #include "ModalWatch.h"
 #include "ShowLog.h"
+#include "TitleBar.h"
 #include "Utf16.h"
 
 #include <QAbstractButton>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -133,6 +135,9 @@ private slots:
     void lineScalesWithTheLayout_data();
     void lineScalesWithTheLayout();
     void closingAsksNothing();
+    void closeWhileTheBoxIsOpen_data();
+    void closeWhileTheBoxIsOpen();
+    void ownTitleBar();
     void tenThousandCalculationsStayRight();
     void tenThousandPastesStayLimited();
 
@@ -224,6 +229,8 @@ void Form1Test::controls()
 void Form1Test::window()
 {
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+    QCOMPARE(m_form->windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     // The twelve controls, and one widget for screen readers alone that a sighted user never meets.
     const auto children = m_form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     QCOMPARE(children.size(), 13);
@@ -287,6 +294,7 @@ void Form1Test::invalidDataBox()
     QCOMPARE(m_watch->seen.size(), std::size_t(1));
     const SeenBox &seen = m_watch->seen.front();
     QCOMPARE(seen.modality, Qt::ApplicationModal);
+    QCOMPARE(seen.flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint), Qt::WindowCloseButtonHint);
     QCOMPARE(seen.font, m_form->font());
     QCOMPARE(missingFromFormFont(seen.text), QString());
     const int iconSize = m_form->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
@@ -783,6 +791,62 @@ void Form1Test::closingAsksNothing()
     QVERIFY(m_form->close());
     QVERIFY(!m_form->isVisible());
     QVERIFY(m_watch->seen.empty());
+}
+
+void Form1Test::closeWhileTheBoxIsOpen_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<bool>("ends");
+
+    // clang-format off
+    QTest::newRow("the compositor's, as Wayland's reaches the window") << 0 << false;
+    QTest::newRow("the window's own") << 1 << false;
+    QTest::newRow("the end of the session") << 2 << true;
+    // clang-format on
+}
+
+void Form1Test::closeWhileTheBoxIsOpen()
+{
+    QFETCH(int, source);
+    QFETCH(bool, ends);
+
+    enter("500", "5", "10");
+    m_watch->expect([&](QMessageBox &) {
+        if (source == 0)
+            m_form->windowHandle()->close();
+        else if (source == 1)
+            m_form->close();
+        else
+            QApplication::closeAllWindows();
+        if (!ends)
+            QTimer::singleShot(100, QApplication::activeModalWidget(), &QWidget::close);
+    });
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(m_form->isVisible(), !ends);
+    QCOMPARE(m_watch->seen.size(), std::size_t(1));
+}
+
+// Where the compositor draws no frame: the bar over the controls, minimise and close, no maximise.
+void Form1Test::ownTitleBar()
+{
+    const QRect weight = box("weight")->geometry();
+    const QSize size = m_form->size();
+    TitleBar::decorate(m_form.get());
+    m_form->show();
+    auto *bar = control("titleBar");
+    QVERIFY(m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(bar->geometry(), QRect(0, 0, size.width(), bar->height()));
+    QCOMPARE(m_form->size(), size + QSize(0, bar->height()));
+    QCOMPARE(box("weight")->geometry(), weight.translated(0, bar->height()));
+
+    // Right to left: close, minimise, then the title.
+    const QPoint close(bar->width() - bar->height() / 2, bar->height() / 2);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, close - QPoint(bar->height(), 0));
+    QTRY_VERIFY(m_form->isMinimized());
+    m_form->showNormal();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, close);
+    QVERIFY(!m_form->isVisible());
 }
 
 // One window through many runs: nothing the handlers leave behind may change a later result.

@@ -27,7 +27,8 @@ void ModalWatch::poll()
                     box->standardButtons() == QMessageBox::Ok,
                     box->windowModality(),
                     box->iconPixmap(),
-                    box->font()});
+                    box->font(),
+                    box->windowFlags()});
     if (m_expected.empty() && !m_expectEvery) {
         ++strays;
         box->reject();

@@ -19,6 +19,7 @@ struct SeenBox
     Qt::WindowModality modality = Qt::NonModal;
     QPixmap iconPixmap;
     QFont font;
+    Qt::WindowFlags flags;
 };
 
 // Looks for the application's modal box while it is open, records it, lets the test act on it,
