@@ -2,6 +2,7 @@
 
 #include "Form1Design.h"
 #include "FormFont.h"
+#include "PasteLimit.h"
 #include "WholeCharacters.h"
 
 #include <commctrl.h>
@@ -86,11 +87,14 @@ HWND label(HWND form, int id, const Pixels &at, const wchar_t *caption)
     return createControl(form, id, at, WC_STATICW, caption, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
 }
 
-HWND textBox(HWND form, int id, const Pixels &at)
+HWND textBox(HWND form, int id, const Pixels &at, int limit)
 {
     const HWND edit = createControl(form, id, at, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    // No limit of the box's own: the length rule is the only one.
+    // No limit of the box's own: the length rule is the only one. A paste takes in only what the
+    // rule can keep, after the pairs are mended (the subclass made last runs first).
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    if (limit > 0)
+        checked(limitPastes(edit, limit), "a text box");
     checked(keepCharactersWhole(edit), "a text box");
     return edit;
 }
@@ -190,7 +194,7 @@ HWND make(HWND form, int id, const design::Control &control, UINT dpi, HFONT fon
         made = label(form, id, at, wide(control.text).c_str());
         break;
     case design::Kind::TextBox:
-        made = textBox(form, id, at);
+        made = textBox(form, id, at, control.limit);
         break;
     case design::Kind::FixedText:
         // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
