@@ -172,7 +172,7 @@ class BuiltImage(unittest.TestCase):
         # Set before anything else loads; without it every later load searches the program's folder.
         self.assertIn("SetDefaultDllDirectories", imported.get("kernel32.dll", set()))
         # Loaded at their first call, from the system folder only.
-        self.assertFalse({"ole32.dll", "oleaut32.dll", "oleacc.dll"} & set(imported))
+        self.assertFalse({"comctl32.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll"} & set(imported))
 
     def test_stack_protector_and_fortified_calls(self):
         # Statically linked from libssp, so no import names them; their messages do.
