@@ -34,8 +34,10 @@ bool putOnClipboard(HWND owner, const std::wstring &text)
         std::memcpy(GlobalLock(memory), text.c_str(), bytes);
         GlobalUnlock(memory);
         taken = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        if (!taken)
+        if (!taken) {
+            // cppcheck-suppress doubleFree ; SetClipboardData takes the memory only when it succeeds
             GlobalFree(memory);
+        }
     }
     CloseClipboard();
     return taken;

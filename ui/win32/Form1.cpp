@@ -372,8 +372,9 @@ LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     // Only the creation on this thread names the window's Form1; a WM_NCCREATE sent from elsewhere
     // names nothing.
     if (message == WM_NCCREATE && InSendMessageEx(nullptr) == ISMEX_NOSEND && !GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
-        if (const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam); create && create->lpCreateParams) {
-            auto *form = static_cast<Form1 *>(create->lpCreateParams);
+        if (const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+            creation && creation->lpCreateParams) {
+            auto *form = static_cast<Form1 *>(creation->lpCreateParams);
             form->m_hwnd = hwnd;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         }
