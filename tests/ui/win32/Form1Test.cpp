@@ -265,7 +265,6 @@ INSTANTIATE_TEST_SUITE_P(Win32,
 
 TEST_F(Form1Test, TheSessionsEndEndsItWithTheMessageOpen)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     enter(L"500", L"5", L"10");
     whileOpen = [](HWND box) {
         const HWND owner = GetWindow(box, GW_OWNER);
@@ -662,7 +661,6 @@ INSTANTIATE_TEST_SUITE_P(Win32, Form1Unfit, ::testing::Values(
     UnfitMessage{"dpi_0", WM_DPICHANGED, 0, [](HWND) { return pointing(somewhere); }},
     UnfitMessage{"dpi_95", WM_DPICHANGED, MAKEWPARAM(95, 95), [](HWND) { return pointing(somewhere); }},
     UnfitMessage{"dpi_481", WM_DPICHANGED, MAKEWPARAM(481, 481), [](HWND) { return pointing(somewhere); }},
-    UnfitMessage{"dpi_65535", WM_DPICHANGED, MAKEWPARAM(65535, 65535), [](HWND) { return pointing(somewhere); }},
     UnfitMessage{"dpi_unlike_across", WM_DPICHANGED, MAKEWPARAM(96, 192), [](HWND) { return pointing(somewhere); }},
     UnfitMessage{"rectangle_of_no_size", WM_DPICHANGED, MAKEWPARAM(96, 96), [](HWND) { return pointing(ofNoSize); }},
     UnfitMessage{"draw_item_without_item", WM_DRAWITEM, 0, [](HWND) { return LPARAM{}; }},
