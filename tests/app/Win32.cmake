@@ -1,5 +1,6 @@
-# The built Windows program: its resources, a run with real keys under Wine, and its installer.
-# Each script exits 77 (skipped) when a tool it needs is missing.
+# The built Windows program: its resources, header and imports, a run with real keys under Wine,
+# its installer, and DLLs planted beside it. Each script exits 77 (skipped) when a tool it needs is
+# missing.
 set(exe $<TARGET_FILE:Quorvane>)
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)
@@ -21,15 +22,6 @@ if(QUORVANE_MSI)
 endif()
 add_test(NAME app_win32_no_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_win32_no_window.sh ${QUORVANE_WINE_PREFIX} ${exe})
 set_tests_properties(app_win32_no_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
-
-# The common controls, COM, OLE Automation and Active Accessibility are delay-loaded
-# (ui/win32/delayed/): a call to one of their functions that is not listed there links as an
-# import that loads before the window, and before the search is kept to the system folder.
-find_program(QUORVANE_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
-if(QUORVANE_OBJDUMP)
-    add_test(NAME app_win32_imports COMMAND sh -c
-        "! ${QUORVANE_OBJDUMP} -p \"$1\" | grep -iE 'DLL Name: (comctl32|ole32|oleaut32|oleacc)\\.dll'" sh ${exe})
-endif()
 
 # A DLL planted beside the program under system DLLs' names (planted/PlantedDll.cpp), and the
 # probe that drives the program along each path on which it loads one.

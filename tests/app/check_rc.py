@@ -171,7 +171,9 @@ class BuiltImage(unittest.TestCase):
             imported[dll.lower()] = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", names, re.MULTILINE))
         # Set before anything else loads; without it every later load searches the program's folder.
         self.assertIn("SetDefaultDllDirectories", imported.get("kernel32.dll", set()))
-        # Loaded at their first call, from the system folder only.
+        # Delay-loaded (ui/win32/delayed/), at their first call, from the system folder only: a call
+        # to a function that is not listed there links as an import that loads before the window,
+        # and before the search is kept to the system folder.
         self.assertFalse({"comctl32.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll"} & set(imported))
 
     def test_stack_protector_and_fortified_calls(self):
