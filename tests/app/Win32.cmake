@@ -1,5 +1,6 @@
-# The built Windows program: its resources, a run with real keys under Wine, and its installer.
-# Each script exits 77 (skipped) when a tool it needs is missing.
+# The built Windows program: its resources, header and imports, a run with real keys under Wine,
+# its installer, and DLLs planted beside it. Each script exits 77 (skipped) when a tool it needs is
+# missing.
 set(exe $<TARGET_FILE:Quorvane>)
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)
@@ -22,10 +23,15 @@ endif()
 add_test(NAME app_win32_no_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_win32_no_window.sh ${QUORVANE_WINE_PREFIX} ${exe})
 set_tests_properties(app_win32_no_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 
-# COM, OLE Automation and Active Accessibility are delay-loaded (ui/win32/delayed/): a call to one
-# of their functions that is not listed there links as an import that loads before the window.
-find_program(QUORVANE_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
-if(QUORVANE_OBJDUMP)
-    add_test(NAME app_win32_imports COMMAND sh -c
-        "! ${QUORVANE_OBJDUMP} -p \"$1\" | grep -iE 'DLL Name: (ole32|oleaut32|oleacc)\\.dll'" sh ${exe})
-endif()
+# A DLL planted beside the program under system DLLs' names (planted/PlantedDll.cpp), and the
+# probe that drives the program along each path on which it loads one.
+add_library(planted_dll MODULE planted/PlantedDll.cpp)
+set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+# Self-contained like the programs (the toolchain links only those with -static).
+target_link_options(planted_dll PRIVATE -static)
+add_executable(dll_probe planted/DllProbe.cpp)
+target_link_libraries(dll_probe PRIVATE ui_win32 ole32 oleaut32 oleacc)
+target_link_options(dll_probe PRIVATE -municode)
+add_test(NAME app_win32_planted_dlls COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_planted_dlls.sh ${QUORVANE_WINE_PREFIX}
+    ${exe} $<TARGET_FILE:planted_dll> $<TARGET_FILE:dll_probe>)
+set_tests_properties(app_win32_planted_dlls PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)

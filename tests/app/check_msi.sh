@@ -44,10 +44,18 @@ echo "ok: installed at $installed"
 echo "ok: Start-menu shortcut $(shortcut)"
 entry >/dev/null || fail "no uninstall entry named Quorvane under $uninstall_key"
 echo "ok: uninstall entry: $(entry)"
+tr -d '\r' <"$work/reg" | grep -qiE 'InstallLocation +REG_SZ +C:\\Program Files\\Quorvane\\?$' ||
+    fail "the uninstall entry gives no InstallLocation C:\\Program Files\\Quorvane"
+echo "ok: the entry's InstallLocation is the program's folder"
 
 # A later version installed over this one takes its place. It is this package with a higher
 # version, its own product and package codes, and its upgrade rule moved to match (msitools).
 if command -v msibuild >/dev/null && command -v msiinfo >/dev/null; then
+    # The program's version in the File table, which repairs and upgrades compare.
+    version=$(msiinfo export "$msi" File | tr -d '\r' | awk -F'\t' '$1 == "ProgramExe" { print $5 }')
+    [ "$version" = "$(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductVersion" { print $2 }')" ] ||
+        fail "the File table gives Quorvane.exe the version '$version', not the product's"
+    echo "ok: Quorvane.exe is version $version in the File table"
     next="$work/next.msi"
     cp "$msi" "$next"
     upgrade_code=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "UpgradeCode" { print $2 }')

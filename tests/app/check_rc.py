@@ -1,7 +1,7 @@
 """Compiles quorvane.rc with the MinGW resource compiler and checks what a
-Windows build would embed: the icon group and the version block. With --exe,
-checks the same in the resources of a built program instead, read back with
-wrestool (icoutils).
+Windows build would embed: the icon group, the version block and the manifest.
+With --exe, checks the same in the resources of a built program instead, read
+back with wrestool (icoutils), and the program's header and imports (objdump).
 
     check_rc.py --rc FILE --include DIR --workdir DIR
     check_rc.py --rc FILE --exe FILE
@@ -17,6 +17,7 @@ import struct
 import subprocess
 import sys
 import unittest
+from xml.etree import ElementTree
 
 from imagefiles import read_ico
 
@@ -33,6 +34,12 @@ STRINGS = {
     "ProductVersion": "1.00",
 }
 TRANSLATION = (0x409, 1200)
+ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
+COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
+WINDOWS_10 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
+DLL_CHARACTERISTICS = {"HIGH_ENTROPY_VA": 0x20, "DYNAMIC_BASE": 0x40, "NX_COMPAT": 0x100,
+                       "TERMINAL_SERVER_AWARE": 0x8000}
 
 args = None
 resources = None
@@ -123,11 +130,57 @@ class CompiledResources(unittest.TestCase):
         translation = {k: v for k, v, _, _ in blocks["VarFileInfo"][3]}["Translation"]
         self.assertEqual(struct.unpack("<HH", translation), TRANSLATION)
 
-    def test_manifest_asks_for_per_monitor_dpi_and_common_controls_6(self):
-        manifest = resources.get((RT_MANIFEST, 1), b"").decode("utf-8")
-        self.assertIn("<dpiAwareness", manifest)
-        self.assertIn("PerMonitorV2", manifest)
-        self.assertRegex(manifest, r'name="Microsoft\.Windows\.Common-Controls" version="6\.0\.0\.0"')
+    def test_manifest(self):
+        manifest = ElementTree.fromstring(resources.get((RT_MANIFEST, 1), b"<none/>"))
+        level = manifest.find(f"{{{ASM_V3}}}trustInfo/{{{ASM_V3}}}security/{{{ASM_V3}}}requestedPrivileges/"
+                              f"{{{ASM_V3}}}requestedExecutionLevel")
+        self.assertIsNotNone(level, "no requestedExecutionLevel")
+        self.assertEqual((level.get("level"), level.get("uiAccess")), ("asInvoker", "false"))
+        systems = {os.get("Id").lower() for os in manifest.iter(f"{{{COMPATIBILITY}}}supportedOS")}
+        self.assertIn(WINDOWS_10, systems)
+        dpi = "".join(element.text for element in manifest.iter() if element.tag.endswith("}dpiAwareness"))
+        self.assertEqual(dpi.split(",")[0].strip(), "PerMonitorV2")
+        controls = [identity.attrib for identity in manifest.iter(f"{{{ASM_V1}}}assemblyIdentity")]
+        self.assertIn(("Microsoft.Windows.Common-Controls", "6.0.0.0"),
+                      [(c.get("name"), c.get("version")) for c in controls])
+
+
+class BuiltImage(unittest.TestCase):
+    """The built program's header and imports, as objdump reads them."""
+
+    def setUp(self):
+        if not args.exe:
+            self.skipTest("no built program given")
+        objdump = shutil.which("x86_64-w64-mingw32-objdump") or shutil.which("objdump")
+        if objdump is None:
+            self.skipTest("objdump is not installed")
+        self.dump = subprocess.run([objdump, "-p", str(args.exe)], capture_output=True, text=True,
+                                   check=True).stdout
+
+    def test_header_flags(self):
+        flags = re.search(r"^DllCharacteristics\s+([0-9a-fA-F]+)", self.dump, re.MULTILINE)
+        self.assertIsNotNone(flags)
+        for name, bit in DLL_CHARACTERISTICS.items():
+            with self.subTest(flag=name):
+                self.assertTrue(int(flags.group(1), 16) & bit)
+        self.assertRegex(self.dump, r"Entry 5 [0-9a-f]*[1-9a-f][0-9a-f]* [0-9a-f]+ Base Relocation Directory")
+
+    def test_imports(self):
+        imported = {}
+        for dll, names in re.findall(r"DLL Name: (\S+)\n(.*?)(?:\n\n|\Z)", self.dump, re.DOTALL):
+            imported[dll.lower()] = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", names, re.MULTILINE))
+        # Set before anything else loads; without it every later load searches the program's folder.
+        self.assertIn("SetDefaultDllDirectories", imported.get("kernel32.dll", set()))
+        # Delay-loaded (ui/win32/delayed/), at their first call, from the system folder only: a call
+        # to a function that is not listed there links as an import that loads before the window,
+        # and before the search is kept to the system folder.
+        self.assertFalse({"comctl32.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll"} & set(imported))
+
+    def test_stack_protector_and_fortified_calls(self):
+        # Statically linked from libssp, so no import names them; their messages do.
+        image = args.exe.read_bytes()
+        self.assertIn(b"*** stack smashing detected ***", image)
+        self.assertIn(b"*** buffer overflow detected ***", image)
 
 
 def read_exe(exe):

@@ -75,9 +75,5 @@ keys Tab
 expect nutrition Desirable
 
 keys alt+F4
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the program is still running 10 s after its window was closed"
+wait_for_exit "$program_pid" 10 || fail "the program is still running 10 s after its window was closed"
 echo "ok: closing the window ended the program"

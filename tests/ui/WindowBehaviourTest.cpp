@@ -231,7 +231,11 @@ INSTANTIATE_TEST_SUITE_P(Limits, Edits, ::testing::Values(
     Edit{"heightf_emoji", "heightf", u"", 0, u"\U0001F600", false, u""},
     Edit{"ft_emoji_after_digit", "ft", u"", 0, u"1\U0001F600", false, u"1"},
     Edit{"weight_pasted_emoji", "weight", u"", 0, u"12\U0001F600", true, u"12"},
-    Edit{"ft_pasted_two_emoji", "ft", u"", 0, u"\U0001F600\U0001F600", true, u"\U0001F600"}),
+    Edit{"ft_pasted_two_emoji", "ft", u"", 0, u"\U0001F600\U0001F600", true, u"\U0001F600"},
+    // A long paste ends as a short one does, at once, a pair at the cut included.
+    Edit{"weight_long_paste_cut_at_a_pair", "weight", u"1", 1, u"2\U0001F600" + std::u16string(100000, u'3'), true, u"12"},
+    Edit{"heightf_long_paste", "heightf", u"", 0, std::u16string(100000, u'5'), true, u"5"},
+    Edit{"ft_long_paste_in_front", "ft", u"1", 0, u"\U0001F600" + std::u16string(100000, u'7'), true, u"\U0001F600"}),
     ::testing::PrintToStringParamName());
 // clang-format on
 

@@ -79,6 +79,16 @@ wait_for_window() {
     return 1
 }
 
+# wait_for_exit PID SECONDS: fails when the process is still running after SECONDS.
+wait_for_exit() {
+    local _
+    for _ in $(seq $(($2 * 10))); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 end_wine() {
     wineserver -k >/dev/null 2>&1 </dev/null 9>&-
     wineserver -w >/dev/null 2>&1 </dev/null 9>&-

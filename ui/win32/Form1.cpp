@@ -2,6 +2,7 @@
 
 #include "Form1Design.h"
 #include "FormFont.h"
+#include "PasteLimit.h"
 #include "WholeCharacters.h"
 
 #include <commctrl.h>
@@ -19,6 +20,9 @@ namespace {
 constexpr wchar_t className[] = L"QuorvaneForm1";
 constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int twipsPerInch = 1440;
+// The DPIs Windows gives a window: 100 % to 500 %.
+constexpr UINT lowestDpi = 96;
+constexpr UINT highestDpi = 480;
 
 // The design's texts are 16-bit units, which is what a wchar_t is here.
 std::wstring wide(std::u16string_view text)
@@ -83,11 +87,14 @@ HWND label(HWND form, int id, const Pixels &at, const wchar_t *caption)
     return createControl(form, id, at, WC_STATICW, caption, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
 }
 
-HWND textBox(HWND form, int id, const Pixels &at)
+HWND textBox(HWND form, int id, const Pixels &at, int limit)
 {
     const HWND edit = createControl(form, id, at, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    // No limit of the box's own: the length rule is the only one.
+    // No limit of the box's own: the length rule is the only one. A paste takes in only what the
+    // rule can keep, after the pairs are mended (the subclass made last runs first).
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    if (limit > 0)
+        checked(limitPastes(edit, limit), "a text box");
     checked(keepCharactersWhole(edit), "a text box");
     return edit;
 }
@@ -187,7 +194,7 @@ HWND make(HWND form, int id, const design::Control &control, UINT dpi, HFONT fon
         made = label(form, id, at, wide(control.text).c_str());
         break;
     case design::Kind::TextBox:
-        made = textBox(form, id, at);
+        made = textBox(form, id, at, control.limit);
         break;
     case design::Kind::FixedText:
         // The caption of nutrition: read-only, no tab stop, on the button face (WM_CTLCOLORSTATIC).
@@ -279,6 +286,11 @@ void Form1::create()
     }
     accessibleNames.makeLiveRegion(announcement);
 
+    // A fixed window's menu offers neither a size nor a maximise.
+    if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) {
+        DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+        DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    }
     fit(dpi);
     m_lastFocus = weight;
 }
@@ -357,10 +369,15 @@ void Form1::fit(UINT dpi)
 
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto *form = static_cast<Form1 *>(reinterpret_cast<const CREATESTRUCTW *>(lParam)->lpCreateParams);
-        form->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    // Only the creation on this thread names the window's Form1; a WM_NCCREATE sent from elsewhere
+    // names nothing.
+    if (message == WM_NCCREATE && InSendMessageEx(nullptr) == ISMEX_NOSEND && !GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
+        if (const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+            creation && creation->lpCreateParams) {
+            auto *form = static_cast<Form1 *>(creation->lpCreateParams);
+            form->m_hwnd = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        }
     }
     auto *form = reinterpret_cast<Form1 *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return form ? form->handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
@@ -387,18 +404,51 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case WM_DRAWITEM:
-        if (const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam); item->hwndItem == control("Line1")) {
+        if (const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam); item && item->CtlType == ODT_STATIC
+            && wParam == static_cast<WPARAM>(idOf("Line1")) && item->hwndItem == control("Line1") && item->hDC) {
             drawLine(*item);
             return TRUE;
         }
         break;
+    // Anyone can send it: a DPI Windows never gives, or no place to go, keeps the layout as it is.
     case WM_DPICHANGED: {
+        const UINT dpi = HIWORD(wParam);
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        if (dpi != LOWORD(wParam) || dpi < lowestDpi || dpi > highestDpi || !suggested
+            || suggested->right <= suggested->left || suggested->bottom <= suggested->top)
+            return 0;
         SetWindowPos(
             m_hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut(HIWORD(wParam)); // the vertical DPI, the same as the horizontal
+        layOut(dpi);
         return 0;
     }
+    // While the message is open the window does not close, from whatever source; a fixed window
+    // neither grows nor takes another size.
+    case WM_CLOSE:
+        if (!msgBox.isOpen())
+            DestroyWindow(m_hwnd);
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (GET_SC_WPARAM(wParam)) {
+        case SC_CLOSE:
+            if (msgBox.isOpen())
+                return 0;
+            break;
+        case SC_MAXIMIZE:
+        case SC_SIZE:
+            return 0;
+        default:
+            break;
+        }
+        break;
+    // The session's end is not refused, and ends the program at once, a message open or not:
+    // there is nothing to keep.
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            ExitProcess(0);
+        return 0;
     // The focus goes back to the control that had it when the window is activated again, as in a
     // dialog (the first time: weight).
     case WM_ACTIVATE:

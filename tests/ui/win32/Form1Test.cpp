@@ -66,6 +66,9 @@ SIZE extentIn(HWND control, const std::wstring &text)
     return size;
 }
 
+// What a test does inside the message box's own loop before it presses OK.
+void (*whileOpen)(HWND box) = nullptr;
+
 // Runs inside the message box's own message loop: presses its OK.
 void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -73,6 +76,8 @@ void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
     if (!box)
         return;
     KillTimer(nullptr, timer);
+    if (whileOpen)
+        whileOpen(box);
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
@@ -112,6 +117,7 @@ protected:
 
     void TearDown() override
     {
+        whileOpen = nullptr;
         form.reset();
         // Whatever the window left queued has no use once it is gone.
         MSG message;
@@ -142,6 +148,14 @@ protected:
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, dismissBox);
         SendMessageW(control(Form1::idOf("Command1")), BM_CLICK, 0, 0);
         KillTimer(nullptr, timer);
+    }
+
+    // As the system tells the window of a new DPI.
+    void changeDpi(UINT dpi) const
+    {
+        RECT suggested{};
+        GetWindowRect(form->hwnd(), &suggested);
+        SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
 
     RecordingAnnouncer announcer;
@@ -184,6 +198,80 @@ TEST_F(Form1Test, HasAFixedFrameAndNoMenu)
 {
     EXPECT_FALSE(GetWindowLongW(form->hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     EXPECT_EQ(GetMenu(form->hwnd()), nullptr);
+    const HMENU system = GetSystemMenu(form->hwnd(), FALSE);
+    for (const UINT command : {SC_MAXIMIZE, SC_SIZE}) {
+        const UINT state = GetMenuState(system, command, MF_BYCOMMAND);
+        EXPECT_TRUE(state == static_cast<UINT>(-1) || (state & MF_GRAYED)) << "system command " << command;
+    }
+    // Asked all the same, by another program.
+    RECT before{};
+    GetWindowRect(form->hwnd(), &before);
+    SendMessageW(form->hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    RECT after{};
+    GetWindowRect(form->hwnd(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+struct CloseSource
+{
+    const char *name;
+    UINT message;
+    WPARAM wParam;
+};
+
+CloseSource closing;
+
+struct SeenWhileOpen
+{
+    bool windowStayed = false;
+    bool boxStayed = false;
+    LONG boxStyle = 0;
+} seenWhileOpen;
+
+class Form1Close : public Form1Test, public ::testing::WithParamInterface<CloseSource>
+{
+};
+
+// Handed to the window procedure itself, whatever the system's default would do. Once the box is
+// answered the same close ends the program, with status 0.
+TEST_P(Form1Close, IsRefusedWhileTheMessageIsOpen)
+{
+    closing = GetParam();
+    seenWhileOpen = {};
+    enter(L"500", L"5", L"10");
+    whileOpen = [](HWND box) {
+        const HWND owner = GetWindow(box, GW_OWNER);
+        SendMessageW(owner, closing.message, closing.wParam, 0);
+        seenWhileOpen = {IsWindow(owner) != 0, openMessageBox() == box, GetWindowLongW(box, GWL_STYLE)};
+    };
+    click();
+    EXPECT_TRUE(seenWhileOpen.windowStayed);
+    EXPECT_TRUE(seenWhileOpen.boxStayed);
+    EXPECT_FALSE(seenWhileOpen.boxStyle & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
+
+    const HWND window = form->hwnd();
+    SendMessageW(window, closing.message, closing.wParam, 0);
+    EXPECT_FALSE(IsWindow(window));
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32,
+                         Form1Close,
+                         ::testing::Values(CloseSource{"WM_CLOSE", WM_CLOSE, 0},
+                                           CloseSource{"SC_CLOSE", WM_SYSCOMMAND, SC_CLOSE}),
+                         testing::PrintToStringParamName());
+
+TEST_F(Form1Test, TheSessionsEndEndsItWithTheMessageOpen)
+{
+    enter(L"500", L"5", L"10");
+    whileOpen = [](HWND box) {
+        const HWND owner = GetWindow(box, GW_OWNER);
+        if (SendMessageW(owner, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) == TRUE)
+            SendMessageW(owner, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    };
+    EXPECT_EXIT(click(), ::testing::ExitedWithCode(0), "");
 }
 
 struct Announced
@@ -439,8 +527,7 @@ class Form1Dpi : public Form1Test, public ::testing::WithParamInterface<UINT>
 TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
 {
     const UINT dpi = GetParam();
-    RECT suggested{0, 0, 0, 0};
-    SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    changeDpi(dpi);
     RECT client{};
     GetClientRect(form->hwnd(), &client);
     EXPECT_EQ(client.right, MulDiv(4680, static_cast<int>(dpi), 1440));
@@ -496,8 +583,7 @@ SIZE sizeOf(HICON icon)
 TEST_P(Form1Dpi, IconsAndTheLineFollowIt)
 {
     const UINT dpi = GetParam();
-    RECT suggested{0, 0, 0, 0};
-    SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    changeDpi(dpi);
     for (const auto &[size, width] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
         auto *const icon = reinterpret_cast<HICON>(SendMessageW(form->hwnd(), WM_GETICON, size, 0));
         EXPECT_EQ(sizeOf(icon).cx, GetSystemMetricsForDpi(width, dpi)) << "icon " << size;
@@ -525,5 +611,65 @@ TEST_P(Form1Dpi, IconsAndTheLineFollowIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, Form1Dpi, ::testing::Values(96U, 120U, 144U, 168U, 192U, 240U));
+
+const RECT somewhere{100, 100, 500, 500};
+const RECT ofNoSize{100, 100, 100, 500};
+
+struct UnfitMessage
+{
+    const char *name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM (*lParam)(HWND form);
+};
+
+class Form1Unfit : public Form1Test, public ::testing::WithParamInterface<UnfitMessage>
+{
+};
+
+// Whoever sends it, a message the window cannot use changes nothing: the window keeps its last
+// good layout.
+TEST_P(Form1Unfit, KeepsTheLastGoodLayout)
+{
+    const UnfitMessage &row = GetParam();
+    changeDpi(144);
+    const HWND button = control(Form1::idOf("Command1"));
+    const RECT window = placeOf(button);
+    RECT client{};
+    GetClientRect(form->hwnd(), &client);
+    const auto font = SendMessageW(button, WM_GETFONT, 0, 0);
+
+    EXPECT_EQ(SendMessageW(form->hwnd(), row.message, row.wParam, row.lParam(form->hwnd())), 0);
+    const RECT buttonAfter = placeOf(button);
+    EXPECT_TRUE(EqualRect(&buttonAfter, &window));
+    RECT clientAfter{};
+    GetClientRect(form->hwnd(), &clientAfter);
+    EXPECT_TRUE(EqualRect(&clientAfter, &client));
+    EXPECT_EQ(SendMessageW(button, WM_GETFONT, 0, 0), font);
+}
+
+LPARAM pointing(const RECT &rect)
+{
+    return reinterpret_cast<LPARAM>(&rect);
+}
+
+DRAWITEMSTRUCT buttonItem{};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Win32, Form1Unfit, ::testing::Values(
+    UnfitMessage{"dpi_change_without_rectangle", WM_DPICHANGED, MAKEWPARAM(96, 96), [](HWND) { return LPARAM{}; }},
+    UnfitMessage{"dpi_0", WM_DPICHANGED, 0, [](HWND) { return pointing(somewhere); }},
+    UnfitMessage{"dpi_95", WM_DPICHANGED, MAKEWPARAM(95, 95), [](HWND) { return pointing(somewhere); }},
+    UnfitMessage{"dpi_481", WM_DPICHANGED, MAKEWPARAM(481, 481), [](HWND) { return pointing(somewhere); }},
+    UnfitMessage{"dpi_unlike_across", WM_DPICHANGED, MAKEWPARAM(96, 192), [](HWND) { return pointing(somewhere); }},
+    UnfitMessage{"rectangle_of_no_size", WM_DPICHANGED, MAKEWPARAM(96, 96), [](HWND) { return pointing(ofNoSize); }},
+    UnfitMessage{"draw_item_without_item", WM_DRAWITEM, 0, [](HWND) { return LPARAM{}; }},
+    UnfitMessage{"draw_item_of_a_button", WM_DRAWITEM, static_cast<WPARAM>(Form1::idOf("Line1")), [](HWND form) {
+        buttonItem = {ODT_BUTTON, static_cast<UINT>(Form1::idOf("Line1")), 0, ODA_DRAWENTIRE, 0,
+                      GetDlgItem(form, Form1::idOf("Line1")), nullptr, {}, 0};
+        return reinterpret_cast<LPARAM>(&buttonItem);
+    }}),
+    testing::PrintToStringParamName());
+// clang-format on
 
 } // namespace
