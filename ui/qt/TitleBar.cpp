@@ -112,11 +112,9 @@ QRect TitleBar::rectOf(Button button) const
 
 TitleBar::Button TitleBar::buttonAt(QPoint point) const
 {
-    for (const Button button : {Button::Close, Button::Minimise}) {
-        if (rectOf(button).contains(point))
-            return button;
-    }
-    return Button::None;
+    if (rectOf(Button::Close).contains(point))
+        return Button::Close;
+    return rectOf(Button::Minimise).contains(point) ? Button::Minimise : Button::None;
 }
 
 void TitleBar::paintEvent(QPaintEvent *)
