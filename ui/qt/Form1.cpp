@@ -260,7 +260,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::Command1_Click()
 {
-    // A click that was under way as a box opened (a screen reader's Press is one) comes to nothing.
+    // Every click passes here, whatever made it: one that was under way as a box opened (a screen
+    // reader's Press clicks a moment after it is made) comes to nothing.
     if (blockedByModal(Command1))
         return;
     if (const std::u16string message = events.Command1_Click(); !message.empty())
