@@ -1,6 +1,5 @@
 #include "Form1.h"
 
-#include "AccessibleFactory.h"
 #include "Form1Design.h"
 #include "FormFont.h"
 #include "Modality.h"
@@ -8,6 +7,7 @@
 #include "SingleLineValidator.h"
 #include "TitleBar.h"
 #include "Utf16.h"
+#include "accessibility/AccessibleFactory.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -8,10 +8,10 @@
 // rule runs nested inside the calculation exactly as it does for typing. An accepted calculation
 // is announced to screen readers, since its results land in boxes that do not have the focus.
 
-#include "Announcer.h"
 #include "Form1Events.h"
 #include "LineEditTextBox.h"
 #include "WidgetMsgBox.h"
+#include "accessibility/Announcer.h"
 
 #include <QWidget>
 
