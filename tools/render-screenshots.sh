@@ -13,5 +13,5 @@ screen=$(mktemp)
 trap 'rm -f "$screen"' EXIT
 echo '{"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 3840, "height": 2160,
   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}' >"$screen"
-QT_QPA_PLATFORM="offscreen:configfile=$screen" QT_SCALE_FACTOR=2 build/test/tests/ui/qt/render_window docs
-QT_QPA_PLATFORM="offscreen:configfile=$screen" QT_SCALE_FACTOR=1 build/test/tests/ui/qt/render_window docs/1x
+QT_QPA_PLATFORM="offscreen:configfile=$screen" QT_SCALE_FACTOR=2 build/test/tools/render_window docs
+QT_QPA_PLATFORM="offscreen:configfile=$screen" QT_SCALE_FACTOR=1 build/test/tools/render_window docs/1x

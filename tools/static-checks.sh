@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 top=$(pwd -P)
 
 # Found by folder, not by git, so that a release tarball is checked the same way.
-folders=(runtime core ui app tests bench)
+folders=(runtime core ui app tests bench tools)
 mapfile -t sources < <(find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [ ${#sources[@]} -eq 0 ]; then
     echo "static-checks: no C++ sources found in ${folders[*]}" >&2
@@ -19,7 +19,7 @@ clang-format --dry-run --Werror "${sources[@]}"
 
 # The fuzz targets are built only by clang, so their commands come from the fuzz build.
 log=build/clang-tidy.log
-for build_and_files in "build/test:(runtime|core|ui|app|tests|bench)/" "build/fuzz:tests/fuzz/"; do
+for build_and_files in "build/test:(runtime|core|ui|app|tests|bench|tools)/" "build/fuzz:tests/fuzz/"; do
     build=${build_and_files%%:*} files=${build_and_files#*:}
     echo "clang-tidy: $build"
     if [ ! -f "$build/compile_commands.json" ]; then

@@ -1,6 +1,5 @@
 #include "Form1.h"
 
-#include "AccessibleFactory.h"
 #include "Form1Design.h"
 #include "FormFont.h"
 #include "Modality.h"
@@ -8,6 +7,7 @@
 #include "SingleLineValidator.h"
 #include "TitleBar.h"
 #include "Utf16.h"
+#include "accessibility/AccessibleFactory.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -158,13 +158,13 @@ Form1::Form1(QWidget *parent)
 
 Form1::Form1(QWidget *parent, const BuildScope &)
     : QWidget(parent)
-    , weightBox(nullptr)
-    , heightfBox(nullptr)
-    , ftBox(nullptr)
-    , bdmassBox(nullptr)
-    , nutritionBox(nullptr)
-    , msgBox(this)
-    , events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
+    , m_weightBox(nullptr)
+    , m_heightfBox(nullptr)
+    , m_ftBox(nullptr)
+    , m_bdmassBox(nullptr)
+    , m_nutritionBox(nullptr)
+    , m_msgBox(this)
+    , m_events({m_weightBox, m_heightfBox, m_ftBox, m_bdmassBox, m_nutritionBox}, m_msgBox)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(design::title));
@@ -177,36 +177,46 @@ Form1::Form1(QWidget *parent, const BuildScope &)
     QList<std::pair<int, QWidget *>> tabOrder;
     for (const design::Control &control : design::controls) {
         QWidget *made = make(this, control);
+        keep(control.name, made);
         if (control.tabIndex >= 0 && made->focusPolicy() != Qt::NoFocus)
             tabOrder.append({control.tabIndex, made});
     }
     std::sort(tabOrder.begin(), tabOrder.end());
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1).second, tabOrder.at(i).second);
-    announcer = new Announcer(this);
+    m_announcer = new Announcer(this);
 
-    weight = findChild<QLineEdit *>(QStringLiteral("weight"));
-    heightf = findChild<QLineEdit *>(QStringLiteral("heightf"));
-    ft = findChild<QLineEdit *>(QStringLiteral("ft"));
-    bdmass = findChild<QLineEdit *>(QStringLiteral("bdmass"));
-    nutrition = findChild<QLineEdit *>(QStringLiteral("nutrition"));
-    Command1 = findChild<QPushButton *>(QStringLiteral("Command1"));
-    weightBox = LineEditTextBox(weight);
-    heightfBox = LineEditTextBox(heightf);
-    ftBox = LineEditTextBox(ft);
-    bdmassBox = LineEditTextBox(bdmass);
-    nutritionBox = LineEditTextBox(nutrition);
-    weight->setFocus();
+    m_weightBox = LineEditTextBox(m_weight);
+    m_heightfBox = LineEditTextBox(m_heightf);
+    m_ftBox = LineEditTextBox(m_ft);
+    m_bdmassBox = LineEditTextBox(m_bdmass);
+    m_nutritionBox = LineEditTextBox(m_nutrition);
+    m_weight->setFocus();
 
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(weight, &QLineEdit::textChanged, this, [this] { events.weight_Change(); });
-    connect(heightf, &QLineEdit::textChanged, this, [this] { events.heightf_Change(); });
-    connect(ft, &QLineEdit::textChanged, this, [this] { events.ft_Change(); });
-    for (QLineEdit *box : {weight, heightf, ft, bdmass, nutrition})
+    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_weight, &QLineEdit::textChanged, this, [this] { m_events.weight_Change(); });
+    connect(m_heightf, &QLineEdit::textChanged, this, [this] { m_events.heightf_Change(); });
+    connect(m_ft, &QLineEdit::textChanged, this, [this] { m_events.ft_Change(); });
+    for (QLineEdit *box : {m_weight, m_heightf, m_ft, m_bdmass, m_nutrition})
         box->installEventFilter(this);
     if (TitleBar::wanted())
         TitleBar::decorate(this);
     new ScaleFollower(this);
+}
+
+void Form1::keep(std::string_view name, QWidget *made)
+{
+    const std::pair<std::string_view, QLineEdit **> boxes[] = {{"weight", &m_weight},
+                                                               {"heightf", &m_heightf},
+                                                               {"ft", &m_ft},
+                                                               {"bdmass", &m_bdmass},
+                                                               {"nutrition", &m_nutrition}};
+    for (const auto &[boxName, box] : boxes) {
+        if (name == boxName)
+            *box = qobject_cast<QLineEdit *>(made);
+    }
+    if (name == "Command1")
+        m_command1 = qobject_cast<QPushButton *>(made);
 }
 
 // Qt refuses a close from the window system while a box is open, but not every platform's
@@ -227,9 +237,9 @@ void Form1::closeEvent(QCloseEvent *event)
 bool Form1::focusNextPrevChild(bool next)
 {
     auto *leaving = qobject_cast<QLineEdit *>(focusWidget());
-    tabbing = true;
+    m_tabbing = true;
     const bool moved = QWidget::focusNextPrevChild(next);
-    tabbing = false;
+    m_tabbing = false;
     auto *box = qobject_cast<QLineEdit *>(focusWidget());
     if (leaving && leaving != box)
         deselectUnannounced(leaving);
@@ -242,10 +252,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // Orca reads a box's description on every visit: the sentence is told the first time only,
     // and stays on screen in Text5 above the box.
-    if (watched == nutrition && event->type() == QEvent::FocusOut)
-        nutrition->setAccessibleDescription({});
+    if (watched == m_nutrition && event->type() == QEvent::FocusOut)
+        m_nutrition->setAccessibleDescription({});
     const bool focusEvent = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
-    if (tabbing && focusEvent) {
+    if (m_tabbing && focusEvent) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
             // Reasons for which a box neither selects its text coming in nor drops its selection going out.
@@ -260,9 +270,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::Command1_Click()
 {
-    // A click that was under way as a box opened (a screen reader's Press is one) comes to nothing.
-    if (blockedByModal(Command1))
+    // Every click passes here, whatever made it: one that was under way as a box opened (a screen
+    // reader's Press clicks a moment after it is made) comes to nothing.
+    if (blockedByModal(m_command1))
         return;
-    if (const std::u16string message = events.Command1_Click(); !message.empty())
-        announcer->announce(toQString(message));
+    if (const std::u16string message = m_events.Command1_Click(); !message.empty())
+        m_announcer->announce(toQString(message));
 }

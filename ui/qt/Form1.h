@@ -1,19 +1,17 @@
 #pragma once
 
-// Form1 is the program's one window, in its Qt front end (the Win32 front end is
-// ui/win32/Form1.h): the controls of ui/Form1Design.h, made by walking it, and the four bound
-// events of ui/Form1Events.h, which run the core. The core never sees Qt: it reaches the five text
-// boxes through LineEditTextBox and the message box through WidgetMsgBox, both runtime
-// interfaces. A write by the core raises the box's textChanged before it returns, so the length
-// rule runs nested inside the calculation exactly as it does for typing. An accepted calculation
-// is announced to screen readers, since its results land in boxes that do not have the focus.
+// The program's one window: the controls of ui/Form1Design.h, made by walking it, bound to the
+// events of ui/Form1Events.h. A write by the core raises the box's textChanged before it returns,
+// so the length rule runs nested inside the calculation exactly as it does for typing.
 
-#include "Announcer.h"
 #include "Form1Events.h"
 #include "LineEditTextBox.h"
 #include "WidgetMsgBox.h"
+#include "accessibility/Announcer.h"
 
 #include <QWidget>
+
+#include <string_view>
 
 class QLineEdit;
 class QPushButton;
@@ -34,23 +32,24 @@ private:
     class BuildScope;
     Form1(QWidget *parent, const BuildScope &);
 
+    void keep(std::string_view name, QWidget *made);
     void Command1_Click();
 
-    // The controls the events reach; the others are found by name.
-    QLineEdit *weight = nullptr;
-    QLineEdit *heightf = nullptr;
-    QLineEdit *ft = nullptr;
-    QLineEdit *bdmass = nullptr;
-    QLineEdit *nutrition = nullptr;
-    QPushButton *Command1 = nullptr;
-    Announcer *announcer = nullptr;
+    // The controls the events reach, kept as they are made.
+    QLineEdit *m_weight = nullptr;
+    QLineEdit *m_heightf = nullptr;
+    QLineEdit *m_ft = nullptr;
+    QLineEdit *m_bdmass = nullptr;
+    QLineEdit *m_nutrition = nullptr;
+    QPushButton *m_command1 = nullptr;
+    Announcer *m_announcer = nullptr;
 
-    LineEditTextBox weightBox;
-    LineEditTextBox heightfBox;
-    LineEditTextBox ftBox;
-    LineEditTextBox bdmassBox;
-    LineEditTextBox nutritionBox;
-    WidgetMsgBox msgBox;
-    Form1Events events;
-    bool tabbing = false;
+    LineEditTextBox m_weightBox;
+    LineEditTextBox m_heightfBox;
+    LineEditTextBox m_ftBox;
+    LineEditTextBox m_bdmassBox;
+    LineEditTextBox m_nutritionBox;
+    WidgetMsgBox m_msgBox;
+    Form1Events m_events;
+    bool m_tabbing = false;
 };

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 
 WidgetMsgBox::WidgetMsgBox(QWidget *parent)
     : m_parent(parent)
@@ -40,5 +41,10 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle)
         iconLabel->setAccessibleName(QCoreApplication::translate("WidgetMsgBox", "Critical"));
     if (TitleBar::wanted())
         TitleBar::decorate(&box);
+    // A window that a box keeps input from still takes a focus request (a screen reader's, on a
+    // caption or the window itself), and Qt would give it the focus once the box is gone.
+    const QPointer<QWidget> focused = m_parent->focusWidget();
     box.exec();
+    if (focused)
+        focused->setFocus();
 }

@@ -45,7 +45,10 @@ QStringList ButtonAccessible::actionNames() const
 
 void ButtonAccessible::doAction(const QString &actionName)
 {
-    if (!button()->isEnabled() || blockedByModal(button()))
+    // Refused here rather than at the click, which it would reach too late: the button would be
+    // drawn pressed under the box, and a focus request would move the window's focus. Qt's own
+    // handling refuses a disabled button.
+    if (blockedByModal(button()))
         return;
     // Clicked later, as a press of Space is: a box that the click opens must not hold up the
     // client's call.
