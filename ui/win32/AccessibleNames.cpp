@@ -1,10 +1,9 @@
 #include "AccessibleNames.h"
 
-#include "AccessibleBox.h"
-
 #include <commctrl.h>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -15,6 +14,11 @@ constexpr LONG politeLiveSetting = 1;
 const std::array<MSAAPROPID, 3> annotatedProperties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, liveSettingProperty};
 
 } // namespace
+
+AccessibleNames::AccessibleNames(IAccPropServices *services)
+    : m_services(services)
+{
+}
 
 AccessibleNames::~AccessibleNames()
 {
@@ -31,7 +35,7 @@ void AccessibleNames::clear()
                                    static_cast<int>(annotatedProperties.size()));
     m_annotated.clear();
     for (const auto &named : m_labels)
-        RemoveWindowSubclass(named.first, answerProc, 0);
+        RemoveWindowSubclass(named.first, requestProc, 0);
     m_labels.clear();
     m_liveRegion = nullptr;
     m_services.Reset();
@@ -39,16 +43,9 @@ void AccessibleNames::clear()
     m_realized = true;
 }
 
-bool AccessibleNames::annotate(HWND control, const MSAAPROPID &property, const std::wstring &text)
-{
-    return m_services
-        && SUCCEEDED(m_services->SetHwndPropStr(
-            control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property, text.c_str()));
-}
-
 void AccessibleNames::name(HWND control, const std::wstring &name, const std::wstring &description)
 {
-    if (!SetWindowSubclass(control, answerProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+    if (!SetWindowSubclass(control, requestProc, 0, reinterpret_cast<DWORD_PTR>(this)))
         return;
     m_labels[control] = Label{name, description};
     if (m_realized)
@@ -67,50 +64,46 @@ void AccessibleNames::makeLiveRegion(HWND control)
     }
 }
 
-void AccessibleNames::apply(HWND control, Label &label)
+void AccessibleNames::apply(HWND control, const Label &label)
 {
-    if (m_services)
-        m_annotated.push_back(control);
-    label.annotated = annotate(control, PROPID_ACC_NAME, label.name)
-        && (label.description.empty() || annotate(control, PROPID_ACC_DESCRIPTION, label.description));
+    if (!m_services)
+        return;
+    m_annotated.push_back(control);
+    for (const auto &[property, text] :
+         {std::pair{PROPID_ACC_NAME, &label.name}, std::pair{PROPID_ACC_DESCRIPTION, &label.description}}) {
+        if (!text->empty())
+            m_services->SetHwndPropStr(
+                control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property, text->c_str());
+    }
 }
 
 void AccessibleNames::realize()
 {
     if (m_realized)
         return;
-    const HRESULT made = CoCreateInstance(CLSID_AccPropServices,
-                                          nullptr,
-                                          CLSCTX_INPROC_SERVER,
-                                          IID_IAccPropServices,
-                                          reinterpret_cast<void **>(m_services.GetAddressOf()));
-    // A request before the thread has COM is answered by the boxes themselves; the next one tries again.
-    if (made == CO_E_NOTINITIALIZED)
-        return;
-    if (FAILED(made))
-        m_services.Reset();
+    if (!m_services) {
+        const HRESULT made = CoCreateInstance(CLSID_AccPropServices,
+                                              nullptr,
+                                              CLSCTX_INPROC_SERVER,
+                                              IID_IAccPropServices,
+                                              reinterpret_cast<void **>(m_services.GetAddressOf()));
+        // A request before the thread has COM sets nothing; the next one tries again.
+        if (made == CO_E_NOTINITIALIZED)
+            return;
+        if (FAILED(made))
+            m_services.Reset();
+    }
     m_realized = true;
-    for (auto &[control, label] : m_labels)
+    for (const auto &[control, label] : m_labels)
         apply(control, label);
     if (const HWND liveRegion = m_liveRegion)
         makeLiveRegion(liveRegion);
 }
 
 LRESULT CALLBACK
-AccessibleNames::answerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names)
+AccessibleNames::requestProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names)
 {
-    // The object id comes as a DWORD, whatever the width of lParam.
     if (message == WM_GETOBJECT)
         reinterpret_cast<AccessibleNames *>(names)->realize();
-    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        const auto &labels = reinterpret_cast<const AccessibleNames *>(names)->m_labels;
-        if (const auto label = labels.find(control); label != labels.end() && !label->second.annotated) {
-            const auto box = AccessibleBox::create(control, label->second.name, label->second.description);
-            // Where the object cannot be handed over, the system's own answers.
-            if (const LRESULT result = box ? LresultFromObject(__uuidof(IAccessible), wParam, box.Get()) : 0;
-                result > 0)
-                return result;
-        }
-    }
     return DefSubclassProc(control, message, wParam, lParam);
 }

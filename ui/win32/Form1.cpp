@@ -224,8 +224,9 @@ int Form1::idOf(std::string_view name)
     return 0;
 }
 
-Form1::Form1(Announcer *announcer)
+Form1::Form1(Announcer *announcer, IAccPropServices *services)
     : events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
+    , accessibleNames(services)
     , m_announcer(announcer ? announcer : &windowAnnouncer)
 {
     registerClass(&Form1::windowProc);

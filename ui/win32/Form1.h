@@ -33,9 +33,10 @@ public:
     static int idOf(std::string_view name);
 
     // Creates the window hidden, with its controls laid out for its DPI. Results are announced
-    // through announcer, or by default through the system (WindowAnnouncer). Throws
-    // std::system_error, leaving nothing behind, when the window or a control cannot be made.
-    explicit Form1(Announcer *announcer = nullptr);
+    // through announcer, or by default through the system (WindowAnnouncer); the boxes' names go
+    // to services, or by default to the system's Dynamic Annotation. Throws std::system_error,
+    // leaving nothing behind, when the window or a control cannot be made.
+    explicit Form1(Announcer *announcer = nullptr, IAccPropServices *services = nullptr);
     ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
