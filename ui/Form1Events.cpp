@@ -2,16 +2,7 @@
 
 #include "CalculateBmi.h"
 #include "DefaultErrorHandler.h"
-#include "Form1Design.h"
 #include "LimitLength.h"
-
-namespace {
-
-constexpr int weightLimit = design::control("weight").limit;
-constexpr int heightfLimit = design::control("heightf").limit;
-constexpr int ftLimit = design::control("ft").limit;
-
-} // namespace
 
 Form1Events::CountingMsgBox::CountingMsgBox(runtime::MsgBox &shown)
     : m_shown(shown)
@@ -45,15 +36,15 @@ std::u16string Form1Events::Command1_Click()
 
 void Form1Events::weight_Change()
 {
-    core::LimitLength(m_fields.weight, weightLimit);
+    core::LimitLength(m_fields.weight, core::weightLimit);
 }
 
 void Form1Events::heightf_Change()
 {
-    core::LimitLength(m_fields.heightf, heightfLimit);
+    core::LimitLength(m_fields.heightf, core::heightfLimit);
 }
 
 void Form1Events::ft_Change()
 {
-    core::LimitLength(m_fields.ft, ftLimit);
+    core::LimitLength(m_fields.ft, core::ftLimit);
 }

@@ -1,6 +1,7 @@
 #include "Form1.h"
 #include "Form1Design.h"
 #include "OpenMessageBox.h"
+#include "WindowText.h"
 
 #include "TableRow.h"
 
@@ -22,13 +23,6 @@
 namespace {
 
 using tables::PrintTo;
-
-std::wstring textOf(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 DWORD caret(HWND edit)
 {
@@ -334,7 +328,7 @@ TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
         DispatchMessageW(&message);
     UnhookWinEvent(hook);
 
-    EXPECT_EQ(textOf(control(Form1::idOf("bdmass"))), L"23");
+    EXPECT_EQ(windowText(control(Form1::idOf("bdmass"))), L"23");
     ASSERT_EQ(liveRegionEvents.size(), 1U);
     Microsoft::WRL::ComPtr<IAccessible> region;
     VARIANT child{};
@@ -499,7 +493,7 @@ TEST_F(Form1Test, AWriteOfTheTextIsLimitedBeforeItReturns)
 {
     const HWND weight = control(Form1::idOf("weight"));
     SetWindowTextW(weight, L"12345");
-    EXPECT_EQ(textOf(weight), L"123");
+    EXPECT_EQ(windowText(weight), L"123");
     EXPECT_EQ(caret(weight), 3U);
 }
 
@@ -655,7 +649,7 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
         const HWND caption = control(id);
         RECT inside{};
         GetClientRect(caption, &inside);
-        const SIZE text = extentIn(caption, textOf(caption));
+        const SIZE text = extentIn(caption, windowText(caption));
         EXPECT_LE(text.cx, inside.right) << "control " << id << " at " << dpi << " dpi";
         EXPECT_LE(text.cy, inside.bottom) << "control " << id << " at " << dpi << " dpi";
     }
