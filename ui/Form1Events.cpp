@@ -11,7 +11,7 @@ Form1Events::CountingMsgBox::CountingMsgBox(runtime::MsgBox &shown)
 
 void Form1Events::CountingMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
 {
-    ++timesShown;
+    ++m_timesShown;
     m_shown.show(prompt, style);
 }
 
@@ -24,9 +24,9 @@ Form1Events::Form1Events(const core::BmiFields &fields, runtime::MsgBox &msgBox)
 std::u16string Form1Events::Command1_Click()
 {
     const std::u16string inches = m_fields.ft.text();
-    const int boxesShown = m_msgBox.timesShown;
+    const int boxesShown = m_msgBox.timesShown();
     runtime::runWithDefaultHandling(m_msgBox, [this] { core::CalculateBmi(m_fields, m_msgBox); });
-    if (m_msgBox.timesShown != boxesShown)
+    if (m_msgBox.timesShown() != boxesShown)
         return {};
     std::u16string message = u"Body Mass Index " + m_fields.bdmass.text() + u", category " + m_fields.nutrition.text();
     if (m_fields.ft.text() != inches)

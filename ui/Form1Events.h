@@ -27,10 +27,11 @@ private:
     public:
         explicit CountingMsgBox(runtime::MsgBox &shown);
         void show(std::u16string_view prompt, runtime::MsgBoxStyle style) override;
-        int timesShown = 0;
+        int timesShown() const { return m_timesShown; }
 
     private:
         runtime::MsgBox &m_shown;
+        int m_timesShown = 0;
     };
 
     core::BmiFields m_fields;

@@ -1,6 +1,5 @@
 #include "Form1.h"
 
-#include "Form1Design.h"
 #include "FormFont.h"
 #include "PasteLimit.h"
 #include "WholeCharacters.h"
@@ -215,19 +214,10 @@ HWND make(HWND form, int id, const design::Control &control, UINT dpi, HFONT fon
 
 } // namespace
 
-int Form1::idOf(std::string_view name)
-{
-    for (std::size_t i = 0; i < design::controls.size(); ++i) {
-        if (design::controls[i].name == name)
-            return firstControlId + static_cast<int>(i);
-    }
-    return 0;
-}
-
 Form1::Form1(Announcer *announcer, IAccPropServices *services)
-    : events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
-    , accessibleNames(services)
-    , m_announcer(announcer ? announcer : &windowAnnouncer)
+    : m_events({m_weightBox, m_heightfBox, m_ftBox, m_bdmassBox, m_nutritionBox}, m_msgBox)
+    , m_accessibleNames(services)
+    , m_announcer(announcer ? announcer : &m_windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
     // Sized for the system's DPI, which is the primary screen's, where the window opens.
@@ -258,34 +248,33 @@ void Form1::create()
     const UINT dpi = GetDpiForWindow(m_hwnd);
     m_font = FormFont(formFont(dpi));
     // Created in the design's order, which is the z-order and so the order Tab takes.
-    for (const design::Control &designed : design::controls)
-        make(m_hwnd, idOf(designed.name), designed, dpi, m_font.get());
+    for (std::size_t i = 0; i < design::controls.size(); ++i)
+        m_controls[i] = make(m_hwnd, firstControlId + static_cast<int>(i), design::controls[i], dpi, m_font.get());
     const HWND announcement = createControl(m_hwnd, announcementId, {}, WC_STATICW, L"", SS_NOPREFIX);
 
-    weight = control("weight");
-    heightf = control("heightf");
-    ft = control("ft");
-    bdmass = control("bdmass");
-    nutrition = control("nutrition");
-    Command1 = control("Command1");
-    Text5 = control("Text5");
-    weightBox = EditTextBox(weight);
-    heightfBox = EditTextBox(heightf);
-    ftBox = EditTextBox(ft);
-    bdmassBox = EditTextBox(bdmass);
-    nutritionBox = EditTextBox(nutrition);
-    msgBox = WindowMsgBox(m_hwnd);
-    windowAnnouncer = WindowAnnouncer(m_hwnd, announcement);
+    m_weight = control("weight");
+    m_heightf = control("heightf");
+    m_ft = control("ft");
+    m_bdmass = control("bdmass");
+    m_nutrition = control("nutrition");
+    m_command1 = control("Command1");
+    m_text5 = control("Text5");
+    m_weightBox = EditTextBox(m_weight);
+    m_heightfBox = EditTextBox(m_heightf);
+    m_ftBox = EditTextBox(m_ft);
+    m_bdmassBox = EditTextBox(m_bdmass);
+    m_nutritionBox = EditTextBox(m_nutrition);
+    m_msgBox = WindowMsgBox(m_hwnd);
+    m_windowAnnouncer = WindowAnnouncer(m_hwnd, announcement);
 
     // Screen readers take the nearest static text before a box for its name: "Ft." for the
     // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
     // edit box. Each box has its own name instead, as in the Qt window.
-    for (const design::Control &designed : design::controls) {
-        if (!designed.accessibleName.empty())
-            accessibleNames.name(
-                control(designed.name), wide(designed.accessibleName), wide(designed.accessibleDescription));
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        if (const design::Control &designed = design::controls[i]; !designed.accessibleName.empty())
+            m_accessibleNames.name(m_controls[i], wide(designed.accessibleName), wide(designed.accessibleDescription));
     }
-    accessibleNames.makeLiveRegion(announcement);
+    m_accessibleNames.makeLiveRegion(announcement);
 
     // A fixed window's menu offers neither a size nor a maximise.
     if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) {
@@ -293,12 +282,7 @@ void Form1::create()
         DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
     }
     fit(dpi);
-    m_lastFocus = weight;
-}
-
-HWND Form1::control(std::string_view name) const
-{
-    return GetDlgItem(m_hwnd, idOf(name));
+    m_lastFocus = m_weight;
 }
 
 Form1::~Form1()
@@ -310,7 +294,7 @@ void Form1::destroy()
 {
     if (IsWindow(m_hwnd)) {
         // The names go while their boxes are still there to take them from.
-        accessibleNames.clear();
+        m_accessibleNames.clear();
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }
@@ -322,9 +306,9 @@ void Form1::layOut(UINT dpi)
     FormFont font(formFont(dpi));
     if (font)
         m_font = std::move(font);
-    for (const design::Control &designed : design::controls) {
-        const HWND made = control(designed.name);
-        const Pixels at = pixelsOf(designed, dpi);
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        const HWND made = m_controls[i];
+        const Pixels at = pixelsOf(design::controls[i], dpi);
         SetWindowPos(made, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
@@ -349,21 +333,16 @@ void Form1::fit(UINT dpi)
     }
     // The font's own margins in a box are wider than the box can spare for the longest category.
     const int margin = fromTwips(design::twipsPerPixel, dpi);
-    for (const HWND box : {weight, heightf, ft, bdmass, nutrition})
+    for (const HWND box : {m_weight, m_heightf, m_ft, m_bdmass, m_nutrition})
         SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     // Each label shares its top with the box it names, but draws its text at that top, where the
     // box draws inside its border: moved down by that much, the two texts share a line.
-    const int inset = textInset(weight);
-    for (const design::Control &designed : design::controls) {
-        if (designed.kind == design::Kind::Label) {
-            const Pixels at = pixelsOf(designed, dpi);
-            SetWindowPos(control(designed.name),
-                         nullptr,
-                         at.left,
-                         at.top + inset,
-                         0,
-                         0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int inset = textInset(m_weight);
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        if (design::controls[i].kind == design::Kind::Label) {
+            const Pixels at = pixelsOf(design::controls[i], dpi);
+            SetWindowPos(
+                m_controls[i], nullptr, at.left, at.top + inset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 }
@@ -392,10 +371,10 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_HWND(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         return 0;
     case WM_GETOBJECT:
-        accessibleNames.realize();
+        m_accessibleNames.realize();
         break;
     case WM_CTLCOLORSTATIC:
-        if (GET_WM_CTLCOLOR_HWND(wParam, lParam, message) == Text5)
+        if (GET_WM_CTLCOLOR_HWND(wParam, lParam, message) == m_text5)
             return fixedTextColours(GET_WM_CTLCOLOR_HDC(wParam, lParam, message));
         break;
     // The scheme changed: every control draws again in its colours.
@@ -426,13 +405,13 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     // While the message is open the window does not close, from whatever source; a fixed window
     // neither grows nor takes another size.
     case WM_CLOSE:
-        if (!msgBox.isOpen())
+        if (!m_msgBox.isOpen())
             DestroyWindow(m_hwnd);
         return 0;
     case WM_SYSCOMMAND:
         switch (GET_SC_WPARAM(wParam)) {
         case SC_CLOSE:
-            if (msgBox.isOpen())
+            if (m_msgBox.isOpen())
                 return 0;
             break;
         case SC_MAXIMIZE:
@@ -463,7 +442,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(m_lastFocus);
         return 0;
     case WM_DESTROY:
-        accessibleNames.clear();
+        m_accessibleNames.clear();
         PostQuitMessage(0);
         return 0;
     default:
@@ -476,14 +455,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
 // anything; Enter on the focused button clicks it, as Space does.
 void Form1::onCommand(WORD id, HWND control, WORD code)
 {
-    if ((control == Command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == Command1)) {
-        if (const std::u16string message = events.Command1_Click(); !message.empty())
+    if ((control == m_command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == m_command1)) {
+        if (const std::u16string message = m_events.Command1_Click(); !message.empty())
             m_announcer->announce(wide(message));
-    } else if (code == EN_CHANGE && control == weight) {
-        events.weight_Change();
-    } else if (code == EN_CHANGE && control == heightf) {
-        events.heightf_Change();
-    } else if (code == EN_CHANGE && control == ft) {
-        events.ft_Change();
+    } else if (code == EN_CHANGE && control == m_weight) {
+        m_events.weight_Change();
+    } else if (code == EN_CHANGE && control == m_heightf) {
+        m_events.heightf_Change();
+    } else if (code == EN_CHANGE && control == m_ft) {
+        m_events.ft_Change();
     }
 }

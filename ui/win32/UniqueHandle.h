@@ -3,7 +3,8 @@
 #include <utility>
 
 // Sole owner of a system handle, released by the given function when the owner goes or takes
-// another: fonts with DeleteObject, icons with DestroyIcon.
+// another: fonts with DeleteObject, icons with DestroyIcon, libraries with FreeLibrary, COM
+// strings with SysFreeString.
 template<typename Handle, auto release>
 class UniqueHandle
 {
