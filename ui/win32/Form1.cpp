@@ -1,8 +1,8 @@
 #include "Form1.h"
 
-#include "FormFont.h"
 #include "PasteLimit.h"
 #include "WholeCharacters.h"
+#include "WindowFont.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -214,7 +214,7 @@ HWND make(HWND form, int id, const design::Control &control, UINT dpi, HFONT fon
 
 } // namespace
 
-Form1::Form1(Announcer *announcer, IAccPropServices *services)
+Form1::Form1(Announcements *announcer, IAccPropServices *services)
     : m_events({m_weightBox, m_heightfBox, m_ftBox, m_bdmassBox, m_nutritionBox}, m_msgBox)
     , m_accessibleNames(services)
     , m_announcer(announcer ? announcer : &m_windowAnnouncer)
@@ -246,7 +246,7 @@ Form1::Form1(Announcer *announcer, IAccPropServices *services)
 void Form1::create()
 {
     const UINT dpi = GetDpiForWindow(m_hwnd);
-    m_font = FormFont(formFont(dpi));
+    m_font = WindowFont(windowFont(dpi));
     // Created in the design's order, which is the z-order and so the order Tab takes.
     for (std::size_t i = 0; i < design::controls.size(); ++i)
         m_controls[i] = make(m_hwnd, firstControlId + static_cast<int>(i), design::controls[i], dpi, m_font.get());
@@ -303,7 +303,7 @@ void Form1::destroy()
 void Form1::layOut(UINT dpi)
 {
     // Without a font for this DPI the controls keep the one they have.
-    FormFont font(formFont(dpi));
+    WindowFont font(windowFont(dpi));
     if (font)
         m_font = std::move(font);
     for (std::size_t i = 0; i < design::controls.size(); ++i) {

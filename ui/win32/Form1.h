@@ -10,13 +10,13 @@
 // no message box is announced to screen readers, as in the Qt window.
 
 #include "AccessibleNames.h"
-#include "Announcer.h"
+#include "Announcements.h"
 #include "EditTextBox.h"
 #include "Form1Design.h"
 #include "Form1Events.h"
-#include "FormFont.h"
 #include "UniqueHandle.h"
 #include "WindowAnnouncer.h"
+#include "WindowFont.h"
 #include "WindowMsgBox.h"
 
 #include <windows.h>
@@ -42,7 +42,7 @@ public:
     // through announcer, or by default through the system (WindowAnnouncer); the boxes' names go
     // to services, or by default to the system's Dynamic Annotation. Throws std::system_error,
     // leaving nothing behind, when the window or a control cannot be made.
-    explicit Form1(Announcer *announcer = nullptr, IAccPropServices *services = nullptr);
+    explicit Form1(Announcements *announcer = nullptr, IAccPropServices *services = nullptr);
     ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
@@ -75,7 +75,7 @@ private:
     HWND m_command1 = nullptr;
     HWND m_text5 = nullptr;
     HWND m_lastFocus = nullptr;
-    FormFont m_font;
+    WindowFont m_font;
     using WindowIcon = UniqueHandle<HICON, &DestroyIcon>;
     WindowIcon m_smallIcon;
     WindowIcon m_bigIcon;
@@ -89,5 +89,5 @@ private:
     Form1Events m_events;
     AccessibleNames m_accessibleNames;
     WindowAnnouncer m_windowAnnouncer;
-    Announcer *m_announcer;
+    Announcements *m_announcer;
 };

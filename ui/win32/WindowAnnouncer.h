@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Announcer.h"
+#include "Announcements.h"
 #include "UniqueHandle.h"
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 // and pays nothing for it at start-up. Elsewhere, and where the event fails (Wine), the message
 // becomes the name of a polite live region (liveRegion, made one by AccessibleNames), which then
 // reports the change.
-class WindowAnnouncer : public Announcer
+class WindowAnnouncer : public Announcements
 {
 public:
     explicit WindowAnnouncer(HWND window = nullptr, HWND liveRegion = nullptr);

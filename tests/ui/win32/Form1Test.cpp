@@ -76,7 +76,7 @@ void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
 }
 
 // What screen readers would have been told.
-class RecordingAnnouncer : public Announcer
+class RecordingAnnouncements : public Announcements
 {
 public:
     void announce(const std::wstring &message) override { messages.push_back(message); }
@@ -151,7 +151,7 @@ protected:
         SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
 
-    RecordingAnnouncer announcer;
+    RecordingAnnouncements announcer;
     std::unique_ptr<Form1> form;
 };
 
