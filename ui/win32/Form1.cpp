@@ -245,12 +245,12 @@ Form1::Form1(Announcements *announcer, IAccPropServices *services)
 
 void Form1::create()
 {
-    const UINT dpi = GetDpiForWindow(m_hwnd);
+    const UINT dpi = GetDpiForWindow(hwnd());
     m_font = WindowFont(windowFont(dpi));
     // Created in the design's order, which is the z-order and so the order Tab takes.
     for (std::size_t i = 0; i < design::controls.size(); ++i)
-        m_controls[i] = make(m_hwnd, firstControlId + static_cast<int>(i), design::controls[i], dpi, m_font.get());
-    const HWND announcement = createControl(m_hwnd, announcementId, {}, WC_STATICW, L"", SS_NOPREFIX);
+        m_controls[i] = make(hwnd(), firstControlId + static_cast<int>(i), design::controls[i], dpi, m_font.get());
+    const HWND announcement = createControl(hwnd(), announcementId, {}, WC_STATICW, L"", SS_NOPREFIX);
 
     m_weight = control("weight");
     m_heightf = control("heightf");
@@ -264,8 +264,8 @@ void Form1::create()
     m_ftBox = EditTextBox(m_ft);
     m_bdmassBox = EditTextBox(m_bdmass);
     m_nutritionBox = EditTextBox(m_nutrition);
-    m_msgBox = WindowMsgBox(m_hwnd);
-    m_windowAnnouncer = WindowAnnouncer(m_hwnd, announcement);
+    m_msgBox = WindowMsgBox(hwnd());
+    m_windowAnnouncer = WindowAnnouncer(hwnd(), announcement);
 
     // Screen readers take the nearest static text before a box for its name: "Ft." for the
     // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
@@ -277,7 +277,7 @@ void Form1::create()
     m_accessibleNames.makeLiveRegion(announcement);
 
     // A fixed window's menu offers neither a size nor a maximise.
-    if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) {
+    if (const HMENU menu = GetSystemMenu(hwnd(), FALSE)) {
         DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
         DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
     }
@@ -292,11 +292,11 @@ Form1::~Form1()
 
 void Form1::destroy()
 {
-    if (IsWindow(m_hwnd)) {
+    if (m_window) {
         // The names go while their boxes are still there to take them from.
         m_accessibleNames.clear();
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hwnd);
+        SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
+        m_window.reset();
     }
 }
 
@@ -318,16 +318,16 @@ void Form1::layOut(UINT dpi)
 void Form1::fit(UINT dpi)
 {
     RECT now{};
-    GetWindowRect(m_hwnd, &now);
+    GetWindowRect(hwnd(), &now);
     if (const SIZE frame = frameSize(dpi); frame.cx != now.right - now.left || frame.cy != now.bottom - now.top)
-        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The title bar's and the task switcher's icons, at this DPI's sizes; a size without an image
     // keeps what it had.
     for (auto [size, icon, width, height] : {std::tuple{ICON_SMALL, &m_smallIcon, SM_CXSMICON, SM_CYSMICON},
                                              std::tuple{ICON_BIG, &m_bigIcon, SM_CXICON, SM_CYICON}}) {
         if (WindowIcon loaded(iconAt(GetSystemMetricsForDpi(width, dpi), GetSystemMetricsForDpi(height, dpi)));
             loaded) {
-            SendMessageW(m_hwnd, WM_SETICON, size, reinterpret_cast<LPARAM>(loaded.get()));
+            SendMessageW(hwnd(), WM_SETICON, size, reinterpret_cast<LPARAM>(loaded.get()));
             *icon = std::move(loaded);
         }
     }
@@ -355,7 +355,7 @@ LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         if (const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
             creation && creation->lpCreateParams) {
             auto *form = static_cast<Form1 *>(creation->lpCreateParams);
-            form->m_hwnd = hwnd;
+            form->m_window.reset(hwnd);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         }
     }
@@ -381,7 +381,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
-        RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case WM_DRAWITEM:
         if (const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam); item && item->CtlType == ODT_STATIC
@@ -398,7 +398,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             || suggested->right <= suggested->left || suggested->bottom <= suggested->top)
             return 0;
         SetWindowPos(
-            m_hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            hwnd(), nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         layOut(dpi);
         return 0;
     }
@@ -406,7 +406,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     // neither grows nor takes another size.
     case WM_CLOSE:
         if (!m_msgBox.isOpen())
-            DestroyWindow(m_hwnd);
+            DestroyWindow(hwnd());
         return 0;
     case WM_SYSCOMMAND:
         switch (GET_SC_WPARAM(wParam)) {
@@ -433,7 +433,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     // dialog (the first time: weight).
     case WM_ACTIVATE:
         if (GET_WM_ACTIVATE_STATE(wParam, lParam) == WA_INACTIVE) {
-            if (const HWND focus = GetFocus(); focus && IsChild(m_hwnd, focus))
+            if (const HWND focus = GetFocus(); focus && IsChild(hwnd(), focus))
                 m_lastFocus = focus;
         }
         break;
@@ -445,10 +445,16 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_accessibleNames.clear();
         PostQuitMessage(0);
         return 0;
+    // Closed from within (WM_CLOSE): the system ends the window, which is no longer this one's to end.
+    case WM_NCDESTROY: {
+        const HWND window = hwnd();
+        m_window.forget();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     default:
         break;
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 // IsDialogMessageW sends IDOK for Enter and IDCANCEL for Escape. In a text box neither runs

@@ -47,7 +47,7 @@ public:
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
-    HWND hwnd() const { return m_hwnd; }
+    HWND hwnd() const { return m_window.get(); }
     HWND control(std::string_view name) const
     {
         return m_controls[static_cast<std::size_t>(idOf(name) - firstControlId)];
@@ -64,7 +64,7 @@ private:
     // The window's size, its icons, the boxes' margins and the labels' line, for a DPI.
     void fit(UINT dpi);
 
-    HWND m_hwnd = nullptr;
+    UniqueHandle<HWND, &DestroyWindow> m_window;
     // The controls as they were made, in the design's order; then those the events reach.
     std::array<HWND, design::controls.size()> m_controls{};
     HWND m_weight = nullptr;
