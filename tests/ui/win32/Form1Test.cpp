@@ -302,8 +302,8 @@ void CALLBACK recordLiveRegion(HWINEVENTHOOK, DWORD, HWND window, LONG object, L
         liveRegionEvents.push_back(window);
 }
 
-// Wine has no UI Automation notifications: the calculation still shows its result, and a screen
-// reader that follows the live region's event reads the message as the region's name.
+// Wine has no UI Automation notifications: a screen reader that follows the live region's event
+// reads the message as the region's name.
 TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
 {
     const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
@@ -328,7 +328,6 @@ TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
         DispatchMessageW(&message);
     UnhookWinEvent(hook);
 
-    EXPECT_EQ(windowText(control(Form1::idOf("bdmass"))), L"23");
     ASSERT_EQ(liveRegionEvents.size(), 1U);
     Microsoft::WRL::ComPtr<IAccessible> region;
     VARIANT child{};
@@ -474,7 +473,7 @@ TEST_P(Form1Names, AreAnnotatedAtTheFirstRequest)
 
 INSTANTIATE_TEST_SUITE_P(Design, Form1Names, ::testing::ValuesIn(designedNames()), testing::PrintToStringParamName());
 
-// A request for the window sets them up as well, and makes the announcements a polite live region.
+// A request for the window, not a box, makes the announcements a polite live region.
 TEST_F(Form1Test, TheAnnouncementsAreAPoliteLiveRegion)
 {
     RecordingServices services;
@@ -484,7 +483,6 @@ TEST_F(Form1Test, TheAnnouncementsAreAPoliteLiveRegion)
     // UIA_LiveSettingPropertyId's GUID, and Polite.
     constexpr GUID liveSetting{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
     EXPECT_EQ(services.last(region, liveSetting).number, 1);
-    EXPECT_EQ(services.last(control(Form1::idOf("weight")), PROPID_ACC_NAME).text, L"Weight in pounds");
     form.reset();
     EXPECT_EQ(services.last(region, GUID_NULL).text, L"(cleared)");
 }
