@@ -12,7 +12,9 @@ Form1Events::CountingMsgBox::CountingMsgBox(runtime::MsgBox &shown)
 void Form1Events::CountingMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
 {
     ++m_timesShown;
+    ++m_open;
     m_shown.show(prompt, style);
+    --m_open;
 }
 
 Form1Events::Form1Events(const core::BmiFields &fields, runtime::MsgBox &msgBox)

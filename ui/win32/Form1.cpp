@@ -405,13 +405,13 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     // While the message is open the window does not close, from whatever source; a fixed window
     // neither grows nor takes another size.
     case WM_CLOSE:
-        if (!m_msgBox.isOpen())
+        if (!m_events.isBoxOpen())
             DestroyWindow(hwnd());
         return 0;
     case WM_SYSCOMMAND:
         switch (GET_SC_WPARAM(wParam)) {
         case SC_CLOSE:
-            if (m_msgBox.isOpen())
+            if (m_events.isBoxOpen())
                 return 0;
             break;
         case SC_MAXIMIZE:

@@ -13,7 +13,5 @@ void WindowMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
     const std::wstring title(runtime::applicationTitle.begin(), runtime::applicationTitle.end());
     // The classic style values are the system's own: 16 is the stop sign.
     const auto icon = static_cast<UINT>(style);
-    ++m_open;
     MessageBoxW(m_owner, text.c_str(), title.c_str(), MB_OK | MB_APPLMODAL | icon);
-    --m_open;
 }
