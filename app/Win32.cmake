@@ -1,7 +1,7 @@
 # The Windows program: one statically linked Quorvane.exe (the toolchain links every program with
 # -static), a GUI program with a wide entry point, its icon, version block and manifest built in.
 add_executable(Quorvane WIN32 WinMain.cpp resources/quorvane.rc)
-target_link_libraries(Quorvane PRIVATE ui_win32)
+target_link_libraries(Quorvane PRIVATE ui_win32 app_info)
 # No link time in the header: the same sources link to the same bytes.
 target_link_options(Quorvane PRIVATE -municode -Wl,--no-insert-timestamp $<$<CONFIG:Release,MinSizeRel>:-s>)
 set_target_properties(Quorvane PROPERTIES OUTPUT_NAME ${QUORVANE_TITLE})

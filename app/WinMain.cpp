@@ -1,5 +1,5 @@
+#include "AppInfo.h"
 #include "Form1.h"
-#include "Form1Design.h"
 
 #include <windows.h>
 
@@ -25,9 +25,10 @@ FARPROC WINAPI loadFromSystem(unsigned notification, PDelayLoadInfo info)
 // the window Tab and Shift+Tab between its controls, and Space on the focused button. COM is there
 // for the names screen readers give the boxes, which are set when a screen reader first asks, so
 // it comes once the window is drawn, before any request can be answered; the process's end
-// releases it. A window that cannot be made is said in a message box, and the program ends with
-// status 1. A DLL planted beside the program never loads: every library comes from the system
-// folder, those of the delay-load helper too, whose own LoadLibraryA would look beside it first.
+// releases it. A window that cannot be made is said in a message box captioned with the
+// application's title, and the program ends with status 1. A DLL planted beside the program never
+// loads: every library comes from the system folder, those of the delay-load helper too, whose own
+// LoadLibraryA would look beside it first.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
 {
     if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
@@ -51,8 +52,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
     } catch (const std::system_error &error) {
         const std::wstring text
             = L"The window could not be created (error " + std::to_wstring(error.code().value()) + L").";
-        const std::wstring title(design::title.begin(), design::title.end());
-        MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, text.c_str(), L"" QUORVANE_TITLE, MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -49,5 +49,5 @@ echo "cppcheck"
 cppcheck --std=c++20 --language=c++ --library=qt --library=windows --library=googletest \
     --enable=warning,performance,portability,style --inline-suppr --quiet --error-exitcode=1 \
     --suppressions-list=.cppcheck-suppressions \
-    -I runtime -I core -I ui/qt -I ui/win32 -I tests -I tests/core -I tests/fuzz -I tests/ui/qt -I build/test/generated \
+    -I runtime -I core -I ui/qt -I ui/win32 -I ui/win32/accessibility -I tests -I tests/core -I tests/fuzz -I tests/ui/qt -I build/test/generated \
     "${folders[@]}"

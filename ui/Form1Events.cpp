@@ -2,16 +2,7 @@
 
 #include "CalculateBmi.h"
 #include "DefaultErrorHandler.h"
-#include "Form1Design.h"
 #include "LimitLength.h"
-
-namespace {
-
-constexpr int weightLimit = design::control("weight").limit;
-constexpr int heightfLimit = design::control("heightf").limit;
-constexpr int ftLimit = design::control("ft").limit;
-
-} // namespace
 
 Form1Events::CountingMsgBox::CountingMsgBox(runtime::MsgBox &shown)
     : m_shown(shown)
@@ -20,8 +11,10 @@ Form1Events::CountingMsgBox::CountingMsgBox(runtime::MsgBox &shown)
 
 void Form1Events::CountingMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
 {
-    ++timesShown;
+    ++m_timesShown;
+    ++m_open;
     m_shown.show(prompt, style);
+    --m_open;
 }
 
 Form1Events::Form1Events(const core::BmiFields &fields, runtime::MsgBox &msgBox)
@@ -33,9 +26,9 @@ Form1Events::Form1Events(const core::BmiFields &fields, runtime::MsgBox &msgBox)
 std::u16string Form1Events::Command1_Click()
 {
     const std::u16string inches = m_fields.ft.text();
-    const int boxesShown = m_msgBox.timesShown;
+    const int boxesShown = m_msgBox.timesShown();
     runtime::runWithDefaultHandling(m_msgBox, [this] { core::CalculateBmi(m_fields, m_msgBox); });
-    if (m_msgBox.timesShown != boxesShown)
+    if (m_msgBox.timesShown() != boxesShown)
         return {};
     std::u16string message = u"Body Mass Index " + m_fields.bdmass.text() + u", category " + m_fields.nutrition.text();
     if (m_fields.ft.text() != inches)
@@ -45,15 +38,15 @@ std::u16string Form1Events::Command1_Click()
 
 void Form1Events::weight_Change()
 {
-    core::LimitLength(m_fields.weight, weightLimit);
+    core::LimitLength(m_fields.weight, core::weightLimit);
 }
 
 void Form1Events::heightf_Change()
 {
-    core::LimitLength(m_fields.heightf, heightfLimit);
+    core::LimitLength(m_fields.heightf, core::heightfLimit);
 }
 
 void Form1Events::ft_Change()
 {
-    core::LimitLength(m_fields.ft, ftLimit);
+    core::LimitLength(m_fields.ft, core::ftLimit);
 }

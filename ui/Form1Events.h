@@ -21,16 +21,23 @@ public:
     void heightf_Change();
     void ft_Change();
 
+    // Whether one of the events' message boxes is open: while it is, a window refuses to close.
+    bool isBoxOpen() const { return m_msgBox.open() > 0; }
+
 private:
+    // The boxes shown through it: how many so far, and how many are open now.
     class CountingMsgBox : public runtime::MsgBox
     {
     public:
         explicit CountingMsgBox(runtime::MsgBox &shown);
         void show(std::u16string_view prompt, runtime::MsgBoxStyle style) override;
-        int timesShown = 0;
+        int timesShown() const { return m_timesShown; }
+        int open() const { return m_open; }
 
     private:
         runtime::MsgBox &m_shown;
+        int m_timesShown = 0;
+        int m_open = 0;
     };
 
     core::BmiFields m_fields;

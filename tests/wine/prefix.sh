@@ -54,7 +54,7 @@ wine_prefix() {
     # window tests, which make a window per case and need no window manager's view of it, take
     # Wine's own unmanaged windows (0.25 s). Its own mark, so that an older prefix gets them too.
     if [ ! -f "$WINEPREFIX/.quorvane-unmanaged" ]; then
-        for test in form1_win32_tests window_win32_tests edit_text_box_tests accessible_box_tests; do
+        for test in form1_win32_tests window_win32_tests edit_text_box_tests; do
             wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$test.exe\\X11 Driver" \
                 /v Managed /d N /f >>"$WINEPREFIX.boot.log" 2>&1 </dev/null 9>&-
         done

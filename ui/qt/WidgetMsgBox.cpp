@@ -1,5 +1,6 @@
 #include "WidgetMsgBox.h"
 
+#include "AppInfo.h"
 #include "TitleBar.h"
 #include "Utf16.h"
 
@@ -19,7 +20,7 @@ void WidgetMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle)
 {
     // A message box is closed or answered, never minimised or maximised.
     QMessageBox box(QMessageBox::NoIcon,
-                    toQString(runtime::applicationTitle),
+                    QStringLiteral(QUORVANE_TITLE),
                     toQString(prompt),
                     QMessageBox::NoButton,
                     m_parent,

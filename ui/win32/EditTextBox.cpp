@@ -1,6 +1,7 @@
 #include "EditTextBox.h"
 
 #include "RuntimeError.h"
+#include "WindowText.h"
 
 #include <algorithm>
 #include <string>
@@ -19,10 +20,7 @@ HWND EditTextBox::edit() const
 
 std::u16string EditTextBox::text() const
 {
-    const HWND box = edit();
-    // wchar_t is one UTF-16 unit on Windows; the text is taken unit for unit.
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    const std::wstring text = windowText(edit());
     return {text.begin(), text.end()};
 }
 

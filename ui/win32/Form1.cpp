@@ -1,9 +1,8 @@
 #include "Form1.h"
 
-#include "Form1Design.h"
-#include "FormFont.h"
 #include "PasteLimit.h"
 #include "WholeCharacters.h"
+#include "WindowFont.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -215,18 +214,10 @@ HWND make(HWND form, int id, const design::Control &control, UINT dpi, HFONT fon
 
 } // namespace
 
-int Form1::idOf(std::string_view name)
-{
-    for (std::size_t i = 0; i < design::controls.size(); ++i) {
-        if (design::controls[i].name == name)
-            return firstControlId + static_cast<int>(i);
-    }
-    return 0;
-}
-
-Form1::Form1(Announcer *announcer)
-    : events({weightBox, heightfBox, ftBox, bdmassBox, nutritionBox}, msgBox)
-    , m_announcer(announcer ? announcer : &windowAnnouncer)
+Form1::Form1(Announcements *announcer, IAccPropServices *services)
+    : m_events({m_weightBox, m_heightfBox, m_ftBox, m_bdmassBox, m_nutritionBox}, m_msgBox)
+    , m_accessibleNames(services)
+    , m_announcer(announcer ? announcer : &m_windowAnnouncer)
 {
     registerClass(&Form1::windowProc);
     // Sized for the system's DPI, which is the primary screen's, where the window opens.
@@ -254,50 +245,44 @@ Form1::Form1(Announcer *announcer)
 
 void Form1::create()
 {
-    const UINT dpi = GetDpiForWindow(m_hwnd);
-    m_font = FormFont(formFont(dpi));
+    const UINT dpi = GetDpiForWindow(hwnd());
+    m_font = WindowFont(windowFont(dpi));
     // Created in the design's order, which is the z-order and so the order Tab takes.
-    for (const design::Control &designed : design::controls)
-        make(m_hwnd, idOf(designed.name), designed, dpi, m_font.get());
-    const HWND announcement = createControl(m_hwnd, announcementId, {}, WC_STATICW, L"", SS_NOPREFIX);
+    for (std::size_t i = 0; i < design::controls.size(); ++i)
+        m_controls[i] = make(hwnd(), firstControlId + static_cast<int>(i), design::controls[i], dpi, m_font.get());
+    const HWND announcement = createControl(hwnd(), announcementId, {}, WC_STATICW, L"", SS_NOPREFIX);
 
-    weight = control("weight");
-    heightf = control("heightf");
-    ft = control("ft");
-    bdmass = control("bdmass");
-    nutrition = control("nutrition");
-    Command1 = control("Command1");
-    Text5 = control("Text5");
-    weightBox = EditTextBox(weight);
-    heightfBox = EditTextBox(heightf);
-    ftBox = EditTextBox(ft);
-    bdmassBox = EditTextBox(bdmass);
-    nutritionBox = EditTextBox(nutrition);
-    msgBox = WindowMsgBox(m_hwnd);
-    windowAnnouncer = WindowAnnouncer(m_hwnd, announcement);
+    m_weight = control("weight");
+    m_heightf = control("heightf");
+    m_ft = control("ft");
+    m_bdmass = control("bdmass");
+    m_nutrition = control("nutrition");
+    m_command1 = control("Command1");
+    m_text5 = control("Text5");
+    m_weightBox = EditTextBox(m_weight);
+    m_heightfBox = EditTextBox(m_heightf);
+    m_ftBox = EditTextBox(m_ft);
+    m_bdmassBox = EditTextBox(m_bdmass);
+    m_nutritionBox = EditTextBox(m_nutrition);
+    m_msgBox = WindowMsgBox(hwnd());
+    m_windowAnnouncer = WindowAnnouncer(hwnd(), announcement);
 
     // Screen readers take the nearest static text before a box for its name: "Ft." for the
     // inches, and for the category "Body Mass Index", since its caption, the sentence, is an
     // edit box. Each box has its own name instead, as in the Qt window.
-    for (const design::Control &designed : design::controls) {
-        if (!designed.accessibleName.empty())
-            accessibleNames.name(
-                control(designed.name), wide(designed.accessibleName), wide(designed.accessibleDescription));
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        if (const design::Control &designed = design::controls[i]; !designed.accessibleName.empty())
+            m_accessibleNames.name(m_controls[i], wide(designed.accessibleName), wide(designed.accessibleDescription));
     }
-    accessibleNames.makeLiveRegion(announcement);
+    m_accessibleNames.makeLiveRegion(announcement);
 
     // A fixed window's menu offers neither a size nor a maximise.
-    if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) {
+    if (const HMENU menu = GetSystemMenu(hwnd(), FALSE)) {
         DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
         DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
     }
     fit(dpi);
-    m_lastFocus = weight;
-}
-
-HWND Form1::control(std::string_view name) const
-{
-    return GetDlgItem(m_hwnd, idOf(name));
+    m_lastFocus = m_weight;
 }
 
 Form1::~Form1()
@@ -307,23 +292,23 @@ Form1::~Form1()
 
 void Form1::destroy()
 {
-    if (IsWindow(m_hwnd)) {
+    if (m_window) {
         // The names go while their boxes are still there to take them from.
-        accessibleNames.clear();
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hwnd);
+        m_accessibleNames.clear();
+        SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
+        m_window.reset();
     }
 }
 
 void Form1::layOut(UINT dpi)
 {
     // Without a font for this DPI the controls keep the one they have.
-    FormFont font(formFont(dpi));
+    WindowFont font(windowFont(dpi));
     if (font)
         m_font = std::move(font);
-    for (const design::Control &designed : design::controls) {
-        const HWND made = control(designed.name);
-        const Pixels at = pixelsOf(designed, dpi);
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        const HWND made = m_controls[i];
+        const Pixels at = pixelsOf(design::controls[i], dpi);
         SetWindowPos(made, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
@@ -333,36 +318,31 @@ void Form1::layOut(UINT dpi)
 void Form1::fit(UINT dpi)
 {
     RECT now{};
-    GetWindowRect(m_hwnd, &now);
+    GetWindowRect(hwnd(), &now);
     if (const SIZE frame = frameSize(dpi); frame.cx != now.right - now.left || frame.cy != now.bottom - now.top)
-        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The title bar's and the task switcher's icons, at this DPI's sizes; a size without an image
     // keeps what it had.
     for (auto [size, icon, width, height] : {std::tuple{ICON_SMALL, &m_smallIcon, SM_CXSMICON, SM_CYSMICON},
                                              std::tuple{ICON_BIG, &m_bigIcon, SM_CXICON, SM_CYICON}}) {
         if (WindowIcon loaded(iconAt(GetSystemMetricsForDpi(width, dpi), GetSystemMetricsForDpi(height, dpi)));
             loaded) {
-            SendMessageW(m_hwnd, WM_SETICON, size, reinterpret_cast<LPARAM>(loaded.get()));
+            SendMessageW(hwnd(), WM_SETICON, size, reinterpret_cast<LPARAM>(loaded.get()));
             *icon = std::move(loaded);
         }
     }
     // The font's own margins in a box are wider than the box can spare for the longest category.
     const int margin = fromTwips(design::twipsPerPixel, dpi);
-    for (const HWND box : {weight, heightf, ft, bdmass, nutrition})
+    for (const HWND box : {m_weight, m_heightf, m_ft, m_bdmass, m_nutrition})
         SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     // Each label shares its top with the box it names, but draws its text at that top, where the
     // box draws inside its border: moved down by that much, the two texts share a line.
-    const int inset = textInset(weight);
-    for (const design::Control &designed : design::controls) {
-        if (designed.kind == design::Kind::Label) {
-            const Pixels at = pixelsOf(designed, dpi);
-            SetWindowPos(control(designed.name),
-                         nullptr,
-                         at.left,
-                         at.top + inset,
-                         0,
-                         0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int inset = textInset(m_weight);
+    for (std::size_t i = 0; i < design::controls.size(); ++i) {
+        if (design::controls[i].kind == design::Kind::Label) {
+            const Pixels at = pixelsOf(design::controls[i], dpi);
+            SetWindowPos(
+                m_controls[i], nullptr, at.left, at.top + inset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 }
@@ -375,7 +355,7 @@ LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         if (const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
             creation && creation->lpCreateParams) {
             auto *form = static_cast<Form1 *>(creation->lpCreateParams);
-            form->m_hwnd = hwnd;
+            form->m_window.reset(hwnd);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         }
     }
@@ -391,17 +371,17 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_HWND(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         return 0;
     case WM_GETOBJECT:
-        accessibleNames.realize();
+        m_accessibleNames.realize();
         break;
     case WM_CTLCOLORSTATIC:
-        if (GET_WM_CTLCOLOR_HWND(wParam, lParam, message) == Text5)
+        if (GET_WM_CTLCOLOR_HWND(wParam, lParam, message) == m_text5)
             return fixedTextColours(GET_WM_CTLCOLOR_HDC(wParam, lParam, message));
         break;
     // The scheme changed: every control draws again in its colours.
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
-        RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case WM_DRAWITEM:
         if (const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam); item && item->CtlType == ODT_STATIC
@@ -418,20 +398,20 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             || suggested->right <= suggested->left || suggested->bottom <= suggested->top)
             return 0;
         SetWindowPos(
-            m_hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            hwnd(), nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         layOut(dpi);
         return 0;
     }
     // While the message is open the window does not close, from whatever source; a fixed window
     // neither grows nor takes another size.
     case WM_CLOSE:
-        if (!msgBox.isOpen())
-            DestroyWindow(m_hwnd);
+        if (!m_events.isBoxOpen())
+            DestroyWindow(hwnd());
         return 0;
     case WM_SYSCOMMAND:
         switch (GET_SC_WPARAM(wParam)) {
         case SC_CLOSE:
-            if (msgBox.isOpen())
+            if (m_events.isBoxOpen())
                 return 0;
             break;
         case SC_MAXIMIZE:
@@ -453,7 +433,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
     // dialog (the first time: weight).
     case WM_ACTIVATE:
         if (GET_WM_ACTIVATE_STATE(wParam, lParam) == WA_INACTIVE) {
-            if (const HWND focus = GetFocus(); focus && IsChild(m_hwnd, focus))
+            if (const HWND focus = GetFocus(); focus && IsChild(hwnd(), focus))
                 m_lastFocus = focus;
         }
         break;
@@ -462,27 +442,33 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(m_lastFocus);
         return 0;
     case WM_DESTROY:
-        accessibleNames.clear();
+        m_accessibleNames.clear();
         PostQuitMessage(0);
         return 0;
+    // Closed from within (WM_CLOSE): the system ends the window, which is no longer this one's to end.
+    case WM_NCDESTROY: {
+        const HWND window = hwnd();
+        m_window.forget();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     default:
         break;
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 // IsDialogMessageW sends IDOK for Enter and IDCANCEL for Escape. In a text box neither runs
 // anything; Enter on the focused button clicks it, as Space does.
 void Form1::onCommand(WORD id, HWND control, WORD code)
 {
-    if ((control == Command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == Command1)) {
-        if (const std::u16string message = events.Command1_Click(); !message.empty())
+    if ((control == m_command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == m_command1)) {
+        if (const std::u16string message = m_events.Command1_Click(); !message.empty())
             m_announcer->announce(wide(message));
-    } else if (code == EN_CHANGE && control == weight) {
-        events.weight_Change();
-    } else if (code == EN_CHANGE && control == heightf) {
-        events.heightf_Change();
-    } else if (code == EN_CHANGE && control == ft) {
-        events.ft_Change();
+    } else if (code == EN_CHANGE && control == m_weight) {
+        m_events.weight_Change();
+    } else if (code == EN_CHANGE && control == m_heightf) {
+        m_events.heightf_Change();
+    } else if (code == EN_CHANGE && control == m_ft) {
+        m_events.ft_Change();
     }
 }

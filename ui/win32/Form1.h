@@ -10,16 +10,18 @@
 // no message box is announced to screen readers, as in the Qt window.
 
 #include "AccessibleNames.h"
-#include "Announcer.h"
+#include "Announcements.h"
 #include "EditTextBox.h"
+#include "Form1Design.h"
 #include "Form1Events.h"
-#include "FormFont.h"
 #include "UniqueHandle.h"
 #include "WindowAnnouncer.h"
+#include "WindowFont.h"
 #include "WindowMsgBox.h"
 
 #include <windows.h>
 
+#include <array>
 #include <string_view>
 
 class Form1
@@ -30,18 +32,26 @@ public:
     // so that it names no box, which carries announcements where nothing better does.
     static constexpr int firstControlId = 100;
     static constexpr int announcementId = 200;
-    static int idOf(std::string_view name);
+    // Throws std::out_of_range for a name the design does not have, as design::control does.
+    static constexpr int idOf(std::string_view name)
+    {
+        return firstControlId + static_cast<int>(&design::control(name) - design::controls.data());
+    }
 
     // Creates the window hidden, with its controls laid out for its DPI. Results are announced
-    // through announcer, or by default through the system (WindowAnnouncer). Throws
-    // std::system_error, leaving nothing behind, when the window or a control cannot be made.
-    explicit Form1(Announcer *announcer = nullptr);
+    // through announcer, or by default through the system (WindowAnnouncer); the boxes' names go
+    // to services, or by default to the system's Dynamic Annotation. Throws std::system_error,
+    // leaving nothing behind, when the window or a control cannot be made.
+    explicit Form1(Announcements *announcer = nullptr, IAccPropServices *services = nullptr);
     ~Form1();
     Form1(const Form1 &) = delete;
     Form1 &operator=(const Form1 &) = delete;
 
-    HWND hwnd() const { return m_hwnd; }
-    HWND control(std::string_view name) const;
+    HWND hwnd() const { return m_window.get(); }
+    HWND control(std::string_view name) const
+    {
+        return m_controls[static_cast<std::size_t>(idOf(name) - firstControlId)];
+    }
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,29 +64,30 @@ private:
     // The window's size, its icons, the boxes' margins and the labels' line, for a DPI.
     void fit(UINT dpi);
 
-    HWND m_hwnd = nullptr;
-    // The controls the events reach; the others are found by name.
-    HWND weight = nullptr;
-    HWND heightf = nullptr;
-    HWND ft = nullptr;
-    HWND bdmass = nullptr;
-    HWND nutrition = nullptr;
-    HWND Command1 = nullptr;
-    HWND Text5 = nullptr;
+    UniqueHandle<HWND, &DestroyWindow> m_window;
+    // The controls as they were made, in the design's order; then those the events reach.
+    std::array<HWND, design::controls.size()> m_controls{};
+    HWND m_weight = nullptr;
+    HWND m_heightf = nullptr;
+    HWND m_ft = nullptr;
+    HWND m_bdmass = nullptr;
+    HWND m_nutrition = nullptr;
+    HWND m_command1 = nullptr;
+    HWND m_text5 = nullptr;
     HWND m_lastFocus = nullptr;
-    FormFont m_font;
+    WindowFont m_font;
     using WindowIcon = UniqueHandle<HICON, &DestroyIcon>;
     WindowIcon m_smallIcon;
     WindowIcon m_bigIcon;
 
-    EditTextBox weightBox;
-    EditTextBox heightfBox;
-    EditTextBox ftBox;
-    EditTextBox bdmassBox;
-    EditTextBox nutritionBox;
-    WindowMsgBox msgBox;
-    Form1Events events;
-    AccessibleNames accessibleNames;
-    WindowAnnouncer windowAnnouncer;
-    Announcer *m_announcer;
+    EditTextBox m_weightBox;
+    EditTextBox m_heightfBox;
+    EditTextBox m_ftBox;
+    EditTextBox m_bdmassBox;
+    EditTextBox m_nutritionBox;
+    WindowMsgBox m_msgBox;
+    Form1Events m_events;
+    AccessibleNames m_accessibleNames;
+    WindowAnnouncer m_windowAnnouncer;
+    Announcements *m_announcer;
 };

@@ -3,7 +3,8 @@
 #include <utility>
 
 // Sole owner of a system handle, released by the given function when the owner goes or takes
-// another: fonts with DeleteObject, icons with DestroyIcon.
+// another: fonts with DeleteObject, icons with DestroyIcon, libraries with FreeLibrary, COM
+// strings with SysFreeString, windows with DestroyWindow.
 template<typename Handle, auto release>
 class UniqueHandle
 {
@@ -29,6 +30,8 @@ public:
 
     Handle get() const { return m_handle; }
     explicit operator bool() const { return m_handle != nullptr; }
+    // Gives the handle up unreleased: for one the system has released itself.
+    void forget() { m_handle = nullptr; }
     void reset(Handle handle = nullptr)
     {
         if (m_handle)

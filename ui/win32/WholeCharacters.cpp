@@ -1,5 +1,7 @@
 #include "WholeCharacters.h"
 
+#include "WindowText.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -19,13 +21,6 @@ Selection selectionOf(HWND edit)
     Selection selection;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start), reinterpret_cast<LPARAM>(&selection.end));
     return selection;
-}
-
-std::wstring textOf(HWND edit)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 // Whether a position falls between the two halves of a pair.
@@ -48,7 +43,7 @@ DWORD whole(const std::wstring &text, DWORD position, int step)
 // whole pair: the caret after it, the selection widened over it.
 void mend(HWND edit, Selection before, int step)
 {
-    const std::wstring text = textOf(edit);
+    const std::wstring text = windowText(edit);
     const Selection after = selectionOf(edit);
     DWORD anchor = after.start;
     DWORD active = after.end;
@@ -69,7 +64,7 @@ void mend(HWND edit, Selection before, int step)
 // Before an edit at the caret or over the selection: the units it is about to remove.
 void selectWhole(HWND edit, int step)
 {
-    const std::wstring text = textOf(edit);
+    const std::wstring text = windowText(edit);
     const Selection selection = selectionOf(edit);
     if (selection.start != selection.end)
         return;

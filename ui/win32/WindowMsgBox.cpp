@@ -1,5 +1,7 @@
 #include "WindowMsgBox.h"
 
+#include "AppInfo.h"
+
 #include <string>
 
 WindowMsgBox::WindowMsgBox(HWND owner)
@@ -10,10 +12,7 @@ WindowMsgBox::WindowMsgBox(HWND owner)
 void WindowMsgBox::show(std::u16string_view prompt, runtime::MsgBoxStyle style)
 {
     const std::wstring text(prompt.begin(), prompt.end());
-    const std::wstring title(runtime::applicationTitle.begin(), runtime::applicationTitle.end());
     // The classic style values are the system's own: 16 is the stop sign.
     const auto icon = static_cast<UINT>(style);
-    ++m_open;
-    MessageBoxW(m_owner, text.c_str(), title.c_str(), MB_OK | MB_APPLMODAL | icon);
-    --m_open;
+    MessageBoxW(m_owner, text.c_str(), L"" QUORVANE_TITLE, MB_OK | MB_APPLMODAL | icon);
 }

@@ -12,10 +12,7 @@ public:
     explicit WindowMsgBox(HWND owner = nullptr);
 
     void show(std::u16string_view prompt, runtime::MsgBoxStyle style) override;
-    // While a box is open its owner refuses to close, whoever asks.
-    bool isOpen() const { return m_open > 0; }
 
 private:
     HWND m_owner;
-    int m_open = 0;
 };

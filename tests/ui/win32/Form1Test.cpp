@@ -1,6 +1,7 @@
 #include "Form1.h"
 #include "Form1Design.h"
 #include "OpenMessageBox.h"
+#include "WindowText.h"
 
 #include "TableRow.h"
 
@@ -22,13 +23,6 @@
 namespace {
 
 using tables::PrintTo;
-
-std::wstring textOf(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 DWORD caret(HWND edit)
 {
@@ -82,7 +76,7 @@ void CALLBACK dismissBox(HWND, UINT, UINT_PTR timer, DWORD)
 }
 
 // What screen readers would have been told.
-class RecordingAnnouncer : public Announcer
+class RecordingAnnouncements : public Announcements
 {
 public:
     void announce(const std::wstring &message) override { messages.push_back(message); }
@@ -90,15 +84,14 @@ public:
     std::vector<std::wstring> messages;
 };
 
-// What a screen reader reads as the name or the description of an object.
-std::wstring readBack(IAccessible *object, bool description = false)
+// What a screen reader reads as the name of an object.
+std::wstring readBack(IAccessible *object)
 {
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR text = nullptr;
-    const HRESULT result = description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
-    if (FAILED(result) || !text)
+    if (FAILED(object->get_accName(self, &text)) || !text)
         return L"(none)";
     std::wstring read(text, SysStringLen(text));
     SysFreeString(text);
@@ -158,7 +151,7 @@ protected:
         SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
 
-    RecordingAnnouncer announcer;
+    RecordingAnnouncements announcer;
     std::unique_ptr<Form1> form;
 };
 
@@ -309,8 +302,8 @@ void CALLBACK recordLiveRegion(HWINEVENTHOOK, DWORD, HWND window, LONG object, L
         liveRegionEvents.push_back(window);
 }
 
-// Wine has no UI Automation notifications: the calculation still shows its result, and a screen
-// reader that follows the live region's event reads the message as the region's name.
+// Wine has no UI Automation notifications: a screen reader that follows the live region's event
+// reads the message as the region's name.
 TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
 {
     const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
@@ -335,13 +328,108 @@ TEST_F(Form1Test, WithoutNotificationsTheLiveRegionSpeaks)
         DispatchMessageW(&message);
     UnhookWinEvent(hook);
 
-    EXPECT_EQ(textOf(control(Form1::idOf("bdmass"))), L"23");
     ASSERT_EQ(liveRegionEvents.size(), 1U);
     Microsoft::WRL::ComPtr<IAccessible> region;
     VARIANT child{};
     ASSERT_EQ(AccessibleObjectFromEvent(liveRegionEvents[0], OBJID_CLIENT, CHILDID_SELF, &region, &child), S_OK);
     EXPECT_EQ(readBack(region.Get()), L"Height now 6 feet 2 inches. Body Mass Index 23, category Desirable");
 }
+
+// Dynamic Annotation as a client would find it: what the window set for each control's own
+// object, and which controls it cleared.
+class RecordingServices : public IAccPropServices
+{
+public:
+    struct Set
+    {
+        HWND control;
+        GUID property;
+        std::wstring text;
+        LONG number;
+    };
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override
+    {
+        if (!object)
+            return E_POINTER;
+        *object = iid == __uuidof(IUnknown) || iid == IID_IAccPropServices ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE
+    SetHwndProp(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property, VARIANT value) override
+    {
+        return record(hwnd, object, child, {hwnd, property, {}, value.vt == VT_I4 ? value.lVal : -1});
+    }
+    HRESULT STDMETHODCALLTYPE
+    SetHwndPropStr(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property, LPCWSTR text) override
+    {
+        return record(hwnd, object, child, {hwnd, property, text ? text : L"(null)", -1});
+    }
+    HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND hwnd, DWORD object, DWORD child, const MSAAPROPID *, int) override
+    {
+        return record(hwnd, object, child, {hwnd, GUID_NULL, L"(cleared)", -1});
+    }
+
+    // Nothing else is the window's to call.
+    HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE *, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    SetPropServer(const BYTE *, DWORD, const MSAAPROPID *, int, IAccPropServer *, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ClearProps(const BYTE *, DWORD, const MSAAPROPID *, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID *, int, IAccPropServer *, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE **, DWORD *) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DecomposeHwndIdentityString(const BYTE *, DWORD, HWND *, DWORD *, DWORD *) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID *, int, IAccPropServer *, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU, DWORD, const MSAAPROPID *, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU, DWORD, BYTE **, DWORD *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE *, DWORD, HMENU *, DWORD *) override
+    {
+        return E_NOTIMPL;
+    }
+
+    // The last text or number set for a property of a control, "(none)" or -1 without one.
+    const Set &last(HWND control, const GUID &property) const
+    {
+        static const Set none{nullptr, GUID_NULL, L"(none)", -1};
+        const auto found = std::find_if(sets.rbegin(), sets.rend(), [&](const Set &set) {
+            return set.control == control && IsEqualGUID(set.property, property);
+        });
+        return found == sets.rend() ? none : *found;
+    }
+
+    std::vector<Set> sets;
+
+private:
+    // Only the control's own object is named: not its frame, nor a child it does not have.
+    HRESULT record(HWND hwnd, DWORD object, DWORD child, Set set)
+    {
+        if (!IsWindow(hwnd) || object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF)
+            return E_INVALIDARG;
+        sets.push_back(std::move(set));
+        return S_OK;
+    }
+};
 
 struct AccessibleName
 {
@@ -364,29 +452,46 @@ std::vector<AccessibleName> designedNames()
 
 class Form1Names : public Form1Test, public ::testing::WithParamInterface<AccessibleName>
 {
+protected:
+    RecordingServices services;
 };
 
-// Read as a screen reader reads them, where Dynamic Annotation is missing (Wine).
-TEST_P(Form1Names, ReadBackThroughMsaa)
+// Set through Dynamic Annotation at a client's first request for the box, and cleared while the
+// box is still there.
+TEST_P(Form1Names, AreAnnotatedAtTheFirstRequest)
 {
     const AccessibleName &row = GetParam();
-    Microsoft::WRL::ComPtr<IAccessible> box;
-    ASSERT_EQ(
-        AccessibleObjectFromWindow(control(Form1::idOf(row.name)), OBJID_CLIENT, IID_PPV_ARGS(box.GetAddressOf())),
-        S_OK);
-    EXPECT_EQ(readBack(box.Get()), row.accessibleName);
-    if (!row.description.empty()) {
-        EXPECT_EQ(readBack(box.Get(), true), row.description);
-    }
+    show(std::make_unique<Form1>(&announcer, &services));
+    const HWND box = control(Form1::idOf(row.name));
+    EXPECT_TRUE(services.sets.empty());
+    SendMessageW(box, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    EXPECT_EQ(services.last(box, PROPID_ACC_NAME).text, row.accessibleName);
+    EXPECT_EQ(services.last(box, PROPID_ACC_DESCRIPTION).text, row.description.empty() ? L"(none)" : row.description);
+    form.reset();
+    EXPECT_EQ(services.last(box, GUID_NULL).text, L"(cleared)");
 }
 
 INSTANTIATE_TEST_SUITE_P(Design, Form1Names, ::testing::ValuesIn(designedNames()), testing::PrintToStringParamName());
+
+// A request for the window, not a box, makes the announcements a polite live region.
+TEST_F(Form1Test, TheAnnouncementsAreAPoliteLiveRegion)
+{
+    RecordingServices services;
+    show(std::make_unique<Form1>(&announcer, &services));
+    const HWND region = control(Form1::announcementId);
+    SendMessageW(form->hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    // UIA_LiveSettingPropertyId's GUID, and Polite.
+    constexpr GUID liveSetting{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+    EXPECT_EQ(services.last(region, liveSetting).number, 1);
+    form.reset();
+    EXPECT_EQ(services.last(region, GUID_NULL).text, L"(cleared)");
+}
 
 TEST_F(Form1Test, AWriteOfTheTextIsLimitedBeforeItReturns)
 {
     const HWND weight = control(Form1::idOf("weight"));
     SetWindowTextW(weight, L"12345");
-    EXPECT_EQ(textOf(weight), L"123");
+    EXPECT_EQ(windowText(weight), L"123");
     EXPECT_EQ(caret(weight), 3U);
 }
 
@@ -542,7 +647,7 @@ TEST_P(Form1Dpi, LayoutScalesAndTextsFit)
         const HWND caption = control(id);
         RECT inside{};
         GetClientRect(caption, &inside);
-        const SIZE text = extentIn(caption, textOf(caption));
+        const SIZE text = extentIn(caption, windowText(caption));
         EXPECT_LE(text.cx, inside.right) << "control " << id << " at " << dpi << " dpi";
         EXPECT_LE(text.cy, inside.bottom) << "control " << id << " at " << dpi << " dpi";
     }

@@ -2,6 +2,7 @@
 #include "Form1Design.h"
 #include "OpenMessageBox.h"
 #include "WindowDriver.h"
+#include "WindowText.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,9 +18,8 @@ namespace {
 
 std::u16string textOf(HWND window)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return {reinterpret_cast<const char16_t *>(text.data()), text.size()};
+    const std::wstring text = windowText(window);
+    return {text.begin(), text.end()};
 }
 
 std::vector<window::ShownBox> shown;

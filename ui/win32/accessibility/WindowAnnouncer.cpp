@@ -12,11 +12,7 @@ constexpr int notificationProcessingImportantMostRecent = 1;
 using HostProviderFromHwnd = HRESULT(WINAPI *)(HWND, IRawElementProviderSimple **);
 using RaiseNotificationEvent = HRESULT(WINAPI *)(IRawElementProviderSimple *, int, int, BSTR, BSTR);
 
-struct StringFree
-{
-    void operator()(BSTR string) const { SysFreeString(string); }
-};
-using String = std::unique_ptr<OLECHAR, StringFree>;
+using String = UniqueHandle<BSTR, &SysFreeString>;
 
 template<typename Function>
 Function lookUp(HMODULE library, const char *name)

@@ -1,4 +1,4 @@
-#include "FormFont.h"
+#include "WindowFont.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr int averageWidthAt96 = 5;
 bool addCarriedFace()
 {
     const HMODULE module = GetModuleHandleW(nullptr);
-    const HRSRC resource = FindResourceW(module, L"FORMFONT", MAKEINTRESOURCEW(10)); // RT_RCDATA
+    const HRSRC resource = FindResourceW(module, L"WINDOWFONT", MAKEINTRESOURCEW(10)); // RT_RCDATA
     const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     void *data = loaded ? LockResource(loaded) : nullptr;
     DWORD faces = 0;
@@ -22,7 +22,7 @@ bool addCarriedFace()
 
 } // namespace
 
-HFONT formFont(UINT dpi)
+HFONT windowFont(UINT dpi)
 {
     static const bool carried = addCarriedFace();
     NONCLIENTMETRICSW metrics{};

@@ -1,18 +1,16 @@
 #pragma once
 
-#include "Announcer.h"
+#include "Announcements.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
-
-#include <memory>
-#include <type_traits>
 
 // Announces through UI Automation's notification event where the system has it (Windows 10
 // version 1709 and later), looked up at the first message so that the program starts without it
 // and pays nothing for it at start-up. Elsewhere, and where the event fails (Wine), the message
 // becomes the name of a polite live region (liveRegion, made one by AccessibleNames), which then
 // reports the change.
-class WindowAnnouncer : public Announcer
+class WindowAnnouncer : public Announcements
 {
 public:
     explicit WindowAnnouncer(HWND window = nullptr, HWND liveRegion = nullptr);
@@ -20,15 +18,10 @@ public:
     void announce(const std::wstring &message) override;
 
 private:
-    struct LibraryFree
-    {
-        void operator()(HMODULE library) const { FreeLibrary(library); }
-    };
-
     bool notify(const std::wstring &message);
 
     HWND m_window;
     HWND m_liveRegion;
     bool m_lookedUp = false;
-    std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFree> m_automation;
+    UniqueHandle<HMODULE, &FreeLibrary> m_automation;
 };

@@ -4,14 +4,14 @@
 
 // Tells screen readers a message that nothing on the window reads out by itself: the result of
 // a calculation lands in boxes that do not have the focus.
-class Announcer
+class Announcements
 {
 public:
-    virtual ~Announcer() = default;
+    virtual ~Announcements() = default;
     virtual void announce(const std::wstring &message) = 0;
 
 protected:
-    Announcer() = default;
-    Announcer(const Announcer &) = default;
-    Announcer &operator=(const Announcer &) = default;
+    Announcements() = default;
+    Announcements(const Announcements &) = default;
+    Announcements &operator=(const Announcements &) = default;
 };

@@ -11,16 +11,15 @@
 
 // What screen readers should take for a control where its caption on the window says less, or
 // belongs to another control: a name and a description, set through Dynamic Annotation
-// (IAccPropServices). Where that is missing (no COM on the thread, or a system without it, such
-// as Wine), the control answers for itself with an AccessibleBox. It also makes a control a
-// polite live region. Nothing of it is set until a client first asks a named control, or the
-// window, for its object (realize()): Active Accessibility loads only for a program that a
-// client reads. Names given after that are set at once. All of it lasts until clear(), which
-// must come before the controls end (WM_DESTROY).
+// (IAccPropServices, in every Windows the program supports). It also makes a control a polite
+// live region. Nothing of it is set until a client first asks a named control, or the window,
+// for its object (realize()): Active Accessibility loads only for a program that a client reads.
+// Names given after that are set at once. All of it lasts until clear(), which must come before
+// the controls end (WM_DESTROY). The services are the system's, or those given.
 class AccessibleNames
 {
 public:
-    AccessibleNames() = default;
+    explicit AccessibleNames(IAccPropServices *services = nullptr);
     ~AccessibleNames();
     AccessibleNames(const AccessibleNames &) = delete;
     AccessibleNames &operator=(const AccessibleNames &) = delete;
@@ -37,13 +36,11 @@ private:
     {
         std::wstring name;
         std::wstring description;
-        bool annotated = false;
     };
 
     static LRESULT CALLBACK
-    answerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names);
-    bool annotate(HWND control, const MSAAPROPID &property, const std::wstring &text);
-    void apply(HWND control, Label &label);
+    requestProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR names);
+    void apply(HWND control, const Label &label);
 
     Microsoft::WRL::ComPtr<IAccPropServices> m_services;
     std::vector<HWND> m_annotated;
