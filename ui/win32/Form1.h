@@ -1,13 +1,8 @@
 #pragma once
 
-// Form1 is the program's one window, in its Win32 front end (the Qt front end is ui/qt/Form1.h):
-// the controls of ui/Form1Design.h as system controls, made by walking it, and the four bound
-// events of ui/Form1Events.h, which run the core. The core never sees Win32: it reaches the five
-// text boxes through EditTextBox and the message box through WindowMsgBox. An EDIT control sends
-// EN_CHANGE from inside SetWindowTextW, so the length rule runs nested inside the calculation
-// exactly as it does for typing. Positions are twips, converted with the window's own DPI, and
-// laid out again, with icons of the DPI's sizes, when the DPI changes. A calculation that shows
-// no message box is announced to screen readers, as in the Qt window.
+// The program's one window: the controls of ui/Form1Design.h as system controls, bound to the
+// events of ui/Form1Events.h. An EDIT control sends EN_CHANGE from inside SetWindowTextW, so the
+// length rule runs nested inside the calculation exactly as it does for typing.
 
 #include "AccessibleNames.h"
 #include "Announcements.h"
