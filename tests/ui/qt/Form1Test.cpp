@@ -334,7 +334,7 @@ void Form1Test::windowTakesNoInputWhileTheBoxIsOpen()
     QAccessibleInterface *press = QAccessible::queryAccessibleInterface(control("Command1"));
     QAccessibleInterface *weight = QAccessible::queryAccessibleInterface(box("weight"));
     QAccessibleInterface *caption = QAccessible::queryAccessibleInterface(control("Label1"));
-    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_form.get());
+    QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(m_form.get());
     bool sunk = false;
     m_watch->expect([&](QMessageBox &box) {
         QTest::mouseClick(handle, Qt::LeftButton, {}, button);
@@ -343,7 +343,7 @@ void Form1Test::windowTakesNoInputWhileTheBoxIsOpen()
         press->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         sunk = this->control<QPushButton>("Command1")->isDown();
         weight->editableTextInterface()->insertText(0, QStringLiteral("2"));
-        for (QAccessibleInterface *focus : {weight, caption, window})
+        for (QAccessibleInterface *focus : {weight, caption, frame})
             focus->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
         // The Press made before the box opened clicks while it is open.
         QTest::qWait(200);
